@@ -1,0 +1,102 @@
+# Shared steps of scripts/run and scripts/test: install what is missing, build,
+# and give Windows programs a display and a warm Wine prefix of their own.
+# Sourced, not run.
+
+KFO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KFO_BUILD=${KFO_BUILD_DIR:-$KFO_ROOT/build}
+export WINEPREFIX=$KFO_BUILD/wineprefix
+export WINEDEBUG=-all
+
+KFO_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+              googletest wine wine64 xvfb xauth fonts-wine)
+
+kfo_log() { printf '== %s\n' "$*" >&2; }
+
+kfo_install_packages() {
+  local missing=() package
+  for package in "${KFO_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  kfo_log "installing ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+}
+
+kfo_build() {
+  kfo_log "building in $KFO_BUILD"
+  cmake -S "$KFO_ROOT" -B "$KFO_BUILD" -DCMAKE_TOOLCHAIN_FILE="$KFO_ROOT/cmake/toolchain-mingw-w64.cmake" \
+    >/dev/null
+  cmake --build "$KFO_BUILD" -j "$(nproc)" -- --no-print-directory >/dev/null ||
+    cmake --build "$KFO_BUILD" -- --no-print-directory
+}
+
+KFO_XVFB_PID=
+KFO_TINY_DISK=
+
+# Windows under Wine need an X display; without one, message boxes and dialogs
+# return at once and make no window. Starts Xvfb when DISPLAY is unset.
+kfo_start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local number=99
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  KFO_XVFB_PID=$!
+  local waited=0
+  until [ -e "/tmp/.X11-unix/X$number" ]; do
+    kill -0 "$KFO_XVFB_PID" 2>/dev/null || { kfo_log "Xvfb did not start"; return 1; }
+    [ $waited -ge 100 ] && { kfo_log "Xvfb did not start in 10 s"; return 1; }
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  export DISPLAY=":$number"
+}
+
+# A private prefix, made once per build folder: no window manager under Xvfb
+# (Managed=N, or every close stalls and keyboard input goes nowhere) and
+# Wine's fonts in the Windows font folder (or dialog metrics change).
+kfo_prepare_prefix() {
+  if [ ! -e "$WINEPREFIX/.kfo-ready" ]; then
+    kfo_log "creating the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    wineserver -k
+    wineserver -w
+    touch "$WINEPREFIX/.kfo-ready"
+  fi
+  # One warm server for the whole run; its first process fixes the display
+  # for every later one.
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1
+}
+
+# Drive T: is a 64 KiB disk, for tests of what a full disk does to a write.
+# It needs root; without it those tests skip and say why.
+kfo_mount_tiny_disk() {
+  KFO_TINY_DISK=$KFO_BUILD/tiny-disk
+  mkdir -p "$KFO_TINY_DISK"
+  mountpoint -q "$KFO_TINY_DISK" || mount -t tmpfs -o size=64k tmpfs "$KFO_TINY_DISK" 2>/dev/null || {
+    kfo_log "no 64 KiB disk (mounting needs root): the full-disk tests will skip"
+    rm -f "$WINEPREFIX/dosdevices/t:"
+    KFO_TINY_DISK=
+    return 0
+  }
+  ln -sfn "$KFO_TINY_DISK" "$WINEPREFIX/dosdevices/t:"
+}
+
+kfo_stop() {
+  wineserver -k 2>/dev/null
+  if [ -n "$KFO_TINY_DISK" ]; then
+    rm -f "$WINEPREFIX/dosdevices/t:"
+    umount "$KFO_TINY_DISK" 2>/dev/null
+  fi
+  [ -n "$KFO_XVFB_PID" ] && kill "$KFO_XVFB_PID" 2>/dev/null
+  return 0
+}

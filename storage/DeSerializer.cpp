@@ -1,0 +1,108 @@
+#include "storage/DeSerializer.h"
+
+#include <windows.h>
+
+#include "storage/RecordValues.h"
+#include "storage/Scrambler.h"
+#include "support/DebugLog.h"
+#include "support/ExceptionBase.h"
+#include "support/SecureWipe.h"
+
+DeSerializer::DeSerializer(const std::wstring& fileName) {
+  m_FileEntry.m_Name = fileName;
+  HANDLE file = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw ExceptionsDeSerializer(DS_FileNotFound);
+  m_FileEntry.m_File.Reset(file);
+  const DWORD size = GetFileSize(file, nullptr);
+  if (size == INVALID_FILE_SIZE) throw ExceptionsDeSerializer(DS_InvalidFileSize);
+  m_FileSize = size;
+}
+
+DeSerializer::~DeSerializer() {
+  if (!m_FileEntry.m_File.Close()) {
+    DebugLog(L"DeSerializer::~DeSerializer: CloseHandle failed %i for %s",
+             static_cast<int>(GetLastError()), m_FileEntry.m_Name.c_str());
+  }
+}
+
+void DeSerializer::ReadBytes(void* buffer, unsigned long count) {
+  DWORD read = 0;
+  if (!ReadFile(m_FileEntry.m_File.Get(), buffer, count, &read, nullptr))
+    throw ExceptionsDeSerializer(DS_ReadFileFailed);
+  m_BytesConsumed += read;
+  // The end of the file shows as a successful read of fewer bytes.
+  if (read != count) throw ExceptionsDeSerializer(DS_BytesReadIncorrect);
+}
+
+long DeSerializer::GetLong() {
+  long value = 0;
+  ReadBytes(&value, sizeof value);
+  return value;
+}
+
+double DeSerializer::GetDouble() {
+  double value = 0;
+  ReadBytes(&value, sizeof value);
+  return value;
+}
+
+std::wstring DeSerializer::GetString() {
+  std::wstring text = GetStringData();
+  Scramble(text);
+  return text;
+}
+
+std::wstring DeSerializer::GetStringData() {
+  unsigned long length = 0;
+  try {
+    length = static_cast<unsigned long>(GetLong());
+  } catch (const ExceptionBase& e) {
+    ReportToDebugLog(L"DeSerializer::GetStringData", e);
+    throw;
+  }
+  // A negative length reads as a huge unsigned one and fails here too.
+  if (length > BytesRemaining()) {
+    DebugLog(L"DeSerializer::GetStringData: length %lu beyond the %lu bytes left", length,
+             BytesRemaining());
+    throw ExceptionsDeSerializer(DS_BytesReadIncorrect);
+  }
+  std::wstring text((length + 1) / sizeof(wchar_t), L'\0');
+  if (length != 0) {
+    try {
+      ReadBytes(&text[0], length);
+    } catch (...) {
+      SecureWipe(text);
+      throw;
+    }
+  }
+  text.resize(length / sizeof(wchar_t));
+  return text;
+}
+
+bool DeSerializer::GetBool() {
+  unsigned long value = 0;
+  try {
+    value = static_cast<unsigned long>(GetLong());
+  } catch (const ExceptionBase& e) {
+    ReportToDebugLog(L"DeSerializer::GetBool", e);
+    throw;
+  }
+  if (value == kRecordTrue) return true;
+  if (value == kRecordFalse) return false;
+  DebugLog(L"DeSerializer::GetBool: corrupted value %x", value);
+  throw ExceptionsDeSerializer(DS_BoolCorrupted);
+}
+
+void DeSerializer::GetSizeOfStructure(long& size) {
+  try {
+    size = GetLong();
+  } catch (const ExceptionBase& e) {
+    ReportToDebugLog(L"DeSerializer::GetSizeOfStructure", e);
+    throw;
+  }
+}
+
+void DeSerializer::GetStructure(void* buffer, unsigned size) {
+  if (size != 0) ReadBytes(buffer, size);
+}

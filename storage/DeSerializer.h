@@ -1,0 +1,44 @@
+// Reads one record file from start to end, the twin of Serializer. It trusts
+// no count in the file further than the file reaches: a string length larger
+// than what remains fails before any memory is reserved for it, so any bytes
+// at all can be handed to it. Every failure throws ExceptionsDeSerializer.
+#pragma once
+
+#include <string>
+
+#include "storage/DeSerializerInterface.h"
+#include "storage/FileEntry.h"
+#include "support/ErrorCodes.h"
+
+class DeSerializer : public DeSerializerInterface, public DeSerializerErrorCodes {
+ public:
+  // Opens an existing file: DS_FileNotFound when it is missing or refused,
+  // DS_InvalidFileSize when its size cannot be had.
+  explicit DeSerializer(const std::wstring& fileName);
+  DeSerializer(const DeSerializer&) = delete;
+  DeSerializer& operator=(const DeSerializer&) = delete;
+  ~DeSerializer() override;
+
+  long GetLong() override;
+  double GetDouble() override;
+  // Reads with GetStringData and unscrambles.
+  std::wstring GetString() override;
+  bool GetBool() override;
+  void GetSizeOfStructure(long& size) override;
+  void GetStructure(void* buffer, unsigned size) override;
+
+  // The length long, then that many bytes as they are. An odd length is
+  // consumed whole and its last byte dropped.
+  std::wstring GetStringData();
+
+  // Bytes of the file not yet read: 0 exactly when the reader stands at the
+  // clean end of the file.
+  unsigned long BytesRemaining() const { return m_FileSize - m_BytesConsumed; }
+
+ private:
+  void ReadBytes(void* buffer, unsigned long count);
+
+  FileEntry m_FileEntry;
+  unsigned long m_FileSize = 0;
+  unsigned long m_BytesConsumed = 0;
+};

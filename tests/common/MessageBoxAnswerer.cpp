@@ -1,0 +1,67 @@
+#include "tests/common/MessageBoxAnswerer.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+thread_local MessageBoxAnswerer* t_answerer = nullptr;
+
+// The static control that holds a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+// The static control that shows a message box's icon: 0x14 on Windows,
+// 0x440 (stc1) under Wine. It may exist with no icon in it.
+bool ShowsIcon(HWND box) {
+  for (int id : {0x14, 0x440}) {
+    HWND icon = GetDlgItem(box, id);
+    if (icon && SendMessageW(icon, STM_GETICON, 0, 0) != 0) return true;
+  }
+  return false;
+}
+
+std::wstring WindowText(HWND window) {
+  if (!window) return std::wstring();
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], length + 1)));
+  return text;
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(int button) : m_button(button) {
+  if (t_answerer) throw std::logic_error("one MessageBoxAnswerer per thread");
+  t_answerer = this;
+  m_hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+  UnhookWindowsHookEx(m_hook);
+  t_answerer = nullptr;
+}
+
+std::vector<std::wstring> MessageBoxAnswerer::Texts() const {
+  std::vector<std::wstring> texts;
+  for (const Box& box : m_boxes) texts.push_back(box.text);
+  return texts;
+}
+
+// HCBT_ACTIVATE also fires for other windows, and again for a box that is
+// closing: only the first activation of each #32770 window counts.
+LRESULT CALLBACK MessageBoxAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && t_answerer) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wstring(className) == L"#32770") t_answerer->Answer(window);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void MessageBoxAnswerer::Answer(HWND box) {
+  if (std::find(m_answered.begin(), m_answered.end(), box) != m_answered.end()) return;
+  m_answered.push_back(box);
+  m_boxes.push_back(Box{WindowText(box), WindowText(GetDlgItem(box, kMessageBoxTextId)),
+                        GetWindow(box, GW_OWNER), ShowsIcon(box)});
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(m_button, BN_CLICKED), 0);
+}

@@ -1,0 +1,39 @@
+// Answers the message boxes that code under test shows on this thread, so a
+// modal box never blocks the suite. A WH_CBT hook sees each box as it is
+// activated, records its caption, text and owner, and presses a button.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class MessageBoxAnswerer {
+ public:
+  struct Box {
+    std::wstring caption;
+    std::wstring text;
+    HWND owner;
+    bool hasIcon;
+  };
+
+  // Presses `button` (IDOK, IDCANCEL, ...) in every box. One answerer per
+  // thread at a time.
+  explicit MessageBoxAnswerer(int button = IDOK);
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+  ~MessageBoxAnswerer();
+
+  const std::vector<Box>& Boxes() const { return m_boxes; }
+  // The texts of the boxes answered so far, in order.
+  std::vector<std::wstring> Texts() const;
+
+ private:
+  static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+  void Answer(HWND box);
+
+  int m_button;
+  HHOOK m_hook;
+  std::vector<Box> m_boxes;
+  std::vector<HWND> m_answered;
+};
