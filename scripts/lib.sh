@@ -42,18 +42,21 @@ KFO_TINY_DISK=
 # return at once and make no window. Starts Xvfb when DISPLAY is unset.
 kfo_start_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  local number=99
-  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
-  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # -displayfd lets Xvfb pick a free display itself and tell us which, so two
+  # runs starting at once cannot race for one number.
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   KFO_XVFB_PID=$!
   local waited=0
-  until [ -e "/tmp/.X11-unix/X$number" ]; do
+  until [ -s "$numberFile" ]; do
     kill -0 "$KFO_XVFB_PID" 2>/dev/null || { kfo_log "Xvfb did not start"; return 1; }
     [ $waited -ge 100 ] && { kfo_log "Xvfb did not start in 10 s"; return 1; }
     sleep 0.1
     waited=$((waited + 1))
   done
-  export DISPLAY=":$number"
+  export DISPLAY=":$(tr -d '[:space:]' <"$numberFile")"
+  rm -f "$numberFile"
 }
 
 # A private prefix, made once per build folder: no window manager under Xvfb
