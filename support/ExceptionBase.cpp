@@ -45,24 +45,24 @@ const wchar_t* const kDeSerializerLines[] = {
 
 void ExceptionsEditor::Report(ExceptionReporter& reporter) const {
   ReportCode(reporter, L"ExceptionsEditor Error: ", kEditorLines, L"Editor unknown problem,",
-             m_ErrorCode);
+             GetErrorCode());
 }
 
 void ExceptionsEditWnd::Report(ExceptionReporter& reporter) const {
   ReportCode(reporter, L"EditWindowControl Error: ", kEditWindowLines,
-             L"Edit window unknown problem,", m_ErrorCode);
+             L"Edit window unknown problem,", GetErrorCode());
 }
 
 void ExceptionsSerializer::Report(ExceptionReporter& reporter) const {
   ReportCode(reporter, L"ExceptionsSerializer Error: ", kSerializerLines,
-             L"Serializer unknown problem,", m_ErrorCode);
+             L"Serializer unknown problem,", GetErrorCode());
 }
 
 // The reader's unknown line names the Serializer: that is the program's
 // established report text.
 void ExceptionsDeSerializer::Report(ExceptionReporter& reporter) const {
   ReportCode(reporter, L"DeSerializerExceptions Error: ", kDeSerializerLines,
-             L"Serializer unknown problem,", m_ErrorCode);
+             L"Serializer unknown problem,", GetErrorCode());
 }
 
 void ReportToDebugLog(const wchar_t* where, const ExceptionBase& exception) {

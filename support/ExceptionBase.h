@@ -14,44 +14,40 @@ class ExceptionBase {
   virtual void Report(ExceptionReporter& reporter) const = 0;
 };
 
-class ExceptionsEditor : public ExceptionBase {
+// What the four coded classes share: the code they carry.
+class CodedException : public ExceptionBase {
  public:
-  explicit ExceptionsEditor(int32_t code) : m_ErrorCode(code) {}
   int32_t GetErrorCode() const { return m_ErrorCode; }
-  void Report(ExceptionReporter& reporter) const override;
+
+ protected:
+  explicit CodedException(int32_t code) : m_ErrorCode(code) {}
 
  private:
   int32_t m_ErrorCode;
 };
 
-class ExceptionsEditWnd : public ExceptionBase {
+class ExceptionsEditor : public CodedException {
  public:
-  explicit ExceptionsEditWnd(int32_t code) : m_ErrorCode(code) {}
-  int32_t GetErrorCode() const { return m_ErrorCode; }
+  explicit ExceptionsEditor(int32_t code) : CodedException(code) {}
   void Report(ExceptionReporter& reporter) const override;
-
- private:
-  int32_t m_ErrorCode;
 };
 
-class ExceptionsSerializer : public ExceptionBase {
+class ExceptionsEditWnd : public CodedException {
  public:
-  explicit ExceptionsSerializer(int32_t code) : m_ErrorCode(code) {}
-  int32_t GetErrorCode() const { return m_ErrorCode; }
+  explicit ExceptionsEditWnd(int32_t code) : CodedException(code) {}
   void Report(ExceptionReporter& reporter) const override;
-
- private:
-  int32_t m_ErrorCode;
 };
 
-class ExceptionsDeSerializer : public ExceptionBase {
+class ExceptionsSerializer : public CodedException {
  public:
-  explicit ExceptionsDeSerializer(int32_t code) : m_ErrorCode(code) {}
-  int32_t GetErrorCode() const { return m_ErrorCode; }
+  explicit ExceptionsSerializer(int32_t code) : CodedException(code) {}
   void Report(ExceptionReporter& reporter) const override;
+};
 
- private:
-  int32_t m_ErrorCode;
+class ExceptionsDeSerializer : public CodedException {
+ public:
+  explicit ExceptionsDeSerializer(int32_t code) : CodedException(code) {}
+  void Report(ExceptionReporter& reporter) const override;
 };
 
 // The catchers' common step: a line naming where the exception was caught,

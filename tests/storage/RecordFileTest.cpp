@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <functional>
@@ -23,11 +22,15 @@ size_t g_largestAllocation = 0;
 
 void* operator new(size_t size) {
   if (g_trackAllocations && size > g_largestAllocation) g_largestAllocation = size;
-  if (void* block = std::malloc(size ? size : 1)) return block;
+  if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
   throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+  if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+void operator delete(void* block, size_t) noexcept {
+  operator delete(block);
+}
 
 namespace {
 
