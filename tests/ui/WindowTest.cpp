@@ -1,0 +1,386 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "support/ExceptionBase.h"
+#include "support/WinException.h"
+#include "tests/common/LogCapture.h"
+#include "ui/HandleForLog.h"
+#include "ui/InstanceSubclasser.h"
+#include "ui/Window.h"
+
+namespace {
+
+// What the window's own procedure answers for the messages it records, so a
+// forwarded message is told apart from one answered by the framework.
+constexpr LRESULT kOldProcResult = 0x5A5A;
+constexpr UINT kPlainMessage = WM_USER + 5;
+
+struct Received {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool operator==(const Received& other) const {
+    return message == other.message && wParam == other.wParam && lParam == other.lParam;
+  }
+};
+
+void PrintTo(const Received& r, std::ostream* out) {
+  *out << "{0x" << std::hex << r.message << ", " << r.wParam << ", " << r.lParam << "}";
+}
+
+std::vector<Received> g_received;
+// What the window's own procedure saw while its WM_DESTROY passed.
+WNDPROC g_procedureAtDestroy = nullptr;
+WindowBaseClass* g_objectAtDestroy = nullptr;
+bool g_destroyReached = false;
+
+bool Recorded(UINT message) {
+  switch (message) {
+    case WM_KILLFOCUS:
+    case WM_SETFOCUS:
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_NOTIFY:
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_COMMAND:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_TIMER:
+    case kPlainMessage:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The procedure of the windows before the framework binds them.
+LRESULT CALLBACK OwnProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    g_destroyReached = true;
+    g_procedureAtDestroy = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
+    g_objectAtDestroy = GetWindowObject(hWnd);
+  }
+  if (!Recorded(message)) return DefWindowProcW(hWnd, message, wParam, lParam);
+  g_received.push_back({message, wParam, lParam});
+  return kOldProcResult;
+}
+
+HWND MakeWindow(const wchar_t* title = L"") {
+  static const ATOM registered = [] {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = OwnProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KfoOwnProcedure";
+    return RegisterClassW(&windowClass);
+  }();
+  EXPECT_NE(registered, 0);
+  return CreateWindowExW(0, L"KfoOwnProcedure", title, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+std::string H(HWND hWnd) {
+  return std::to_string(HandleForLog(hWnd));
+}
+
+// Writes down each handler call with its arguments.
+class RecordingWindow : public Window {
+ public:
+  std::vector<std::string> calls;
+
+  void onSettingChange(const wchar_t* section) override {
+    calls.push_back("onSettingChange(" + std::string(section, section + wcslen(section)) + ")");
+  }
+  void OnDestroy() override { calls.push_back("OnDestroy()"); }
+  void OnCommand(int id, HWND control, UINT code) override {
+    calls.push_back("OnCommand(" + std::to_string(id) + "," + H(control) + "," +
+                    std::to_string(code) + ")");
+  }
+  LRESULT OnNotify(int id, NMHDR* header) override {
+    calls.push_back("OnNotify(" + std::to_string(id) + "," + H(header->hwndFrom) + "," +
+                    std::to_string(header->idFrom) + "," + std::to_string(header->code) + ")");
+    return 77;
+  }
+  void OnLButtonDown(bool doubleClick, int x, int y, UINT keyFlags) override {
+    calls.push_back("OnLButtonDown(" + std::to_string(doubleClick) + "," + std::to_string(x) +
+                    "," + std::to_string(y) + "," + std::to_string(keyFlags) + ")");
+  }
+  void OnSysColorChange() override { calls.push_back("OnSysColorChange()"); }
+  void OnTimer(UINT id) override { calls.push_back("OnTimer(" + std::to_string(id) + ")"); }
+  void OnSetFocus() override { calls.push_back("OnSetFocus()"); }
+  void OnKillFocus() override { calls.push_back("OnKillFocus()"); }
+  wchar_t OnChar(wchar_t charCode, LONG keyData) override {
+    calls.push_back("OnChar(" + std::to_string(charCode) + "," + std::to_string(keyData) + ")");
+    return static_cast<wchar_t>(charCode + 1);
+  }
+  WORD OnKeyDown(WORD keyCode, LONG keyData) override {
+    calls.push_back("OnKeyDown(" + std::to_string(keyCode) + "," + std::to_string(keyData) + ")");
+    return static_cast<WORD>(keyCode + 1);
+  }
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_received.clear();
+    g_destroyReached = false;
+    g_procedureAtDestroy = nullptr;
+    g_objectAtDestroy = reinterpret_cast<WindowBaseClass*>(1);
+    m_hWnd = MakeWindow(L"Keyfolio");
+    ASSERT_NE(m_hWnd, nullptr);
+  }
+  void TearDown() override {
+    if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+  }
+
+  HWND m_hWnd = nullptr;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, DispatchCallsTheHandlerThenForwardsAsTheTableSays) {
+  RecordingWindow window;
+  window.AttachHWND(m_hWnd);
+  ASSERT_EQ(window.GetHWnd(), m_hWnd);
+
+  NMHDR header{m_hWnd, 44, 0xFFFFFFF0u};
+  static const wchar_t kSection[] = L"intl";
+  const LPARAM section = reinterpret_cast<LPARAM>(kSection);
+  const LPARAM self = reinterpret_cast<LPARAM>(m_hWnd);
+  const std::vector<Received> none;
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::vector<std::string> calls;
+    std::vector<Received> forwarded;
+    LRESULT result;
+  } cases[] = {
+      {WM_KILLFOCUS, 0, 0, {"OnKillFocus()"}, {{WM_KILLFOCUS, 0, 0}}, kOldProcResult},
+      {WM_SYSCOLORCHANGE, 0, 0, {"OnSysColorChange()"}, {{WM_SYSCOLORCHANGE, 0, 0}},
+       kOldProcResult},
+      {WM_SETTINGCHANGE, 0, section, {"onSettingChange(intl)"}, {{WM_SETTINGCHANGE, 0, section}},
+       kOldProcResult},
+      // The handler's answer is the result; nothing reaches the old procedure.
+      {WM_NOTIFY, 12, reinterpret_cast<LPARAM>(&header),
+       {"OnNotify(12," + H(m_hWnd) + ",44," + std::to_string(0xFFFFFFF0u) + ")"}, none, 77},
+      // The key and character codes the handler returns replace wParam.
+      {WM_KEYDOWN, VK_F1, 0x003B0001, {"OnKeyDown(112,3866625)"}, {{WM_KEYDOWN, VK_F2, 0x003B0001}},
+       kOldProcResult},
+      {WM_CHAR, L'a', 0x001E0001, {"OnChar(97,1966081)"}, {{WM_CHAR, L'b', 0x001E0001}},
+       kOldProcResult},
+      {WM_COMMAND, MAKEWPARAM(1001, EN_CHANGE), self,
+       {"OnCommand(1001," + H(m_hWnd) + "," + std::to_string(EN_CHANGE) + ")"},
+       {{WM_COMMAND, MAKEWPARAM(1001, EN_CHANGE), self}}, kOldProcResult},
+      // A captured mouse left of and above the client area.
+      {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, -7), {"OnLButtonDown(0,-5,-7,1)"},
+       {{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, -7)}}, kOldProcResult},
+      {WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, MAKELPARAM(30, 40), {"OnLButtonDown(1,30,40,5)"},
+       {{WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, MAKELPARAM(30, 40)}}, kOldProcResult},
+      // Not routed: only a derived Dispatch calls OnTimer and OnSetFocus.
+      {WM_TIMER, 9, 0, {}, {{WM_TIMER, 9, 0}}, kOldProcResult},
+      {WM_SETFOCUS, 0, 0, {}, {{WM_SETFOCUS, 0, 0}}, kOldProcResult},
+      {kPlainMessage, 1, 2, {}, {{kPlainMessage, 1, 2}}, kOldProcResult},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    window.calls.clear();
+    g_received.clear();
+    EXPECT_EQ(SendMessageW(m_hWnd, c.message, c.wParam, c.lParam), c.result);
+    EXPECT_EQ(window.calls, c.calls);
+    EXPECT_EQ(g_received, c.forwarded);
+  }
+}
+
+TEST_F(WindowTest, DefaultHandlersTraceAndForward) {
+  LogCapture log;
+  Window window;
+  window.AttachHWND(m_hWnd);
+  NMHDR header{m_hWnd, 44, 0x1F};
+
+  EXPECT_EQ(SendMessageW(m_hWnd, WM_NOTIFY, 12, reinterpret_cast<LPARAM>(&header)), kOldProcResult);
+  SendMessageW(m_hWnd, WM_CHAR, L'x', 7);
+  SendMessageW(m_hWnd, WM_KEYDOWN, VK_RETURN, 8);
+  SendMessageW(m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(-3, 4));
+  SendMessageW(m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+  SendMessageW(m_hWnd, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Windows"));
+  SendMessageW(m_hWnd, WM_SETTINGCHANGE, 0, 0);
+  window.OnTimer(3);
+
+  // The defaults hand the codes on unchanged; OnNotify forwards by itself.
+  const std::vector<Received> forwarded = {
+      {WM_NOTIFY, 12, reinterpret_cast<LPARAM>(&header)},
+      {WM_CHAR, L'x', 7},
+      {WM_KEYDOWN, VK_RETURN, 8},
+      {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(-3, 4)},
+      {WM_SYSCOLORCHANGE, 0, 0},
+      {WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Windows")},
+      {WM_SETTINGCHANGE, 0, 0},
+  };
+  EXPECT_EQ(g_received, forwarded);
+  const std::vector<std::string> expected = {
+      "WindowBaseClass::OnNotify: m_hWnd " + H(m_hWnd),
+      "WindowBaseClass::OnNotify: hwndFrom " + H(m_hWnd) + " idFrom 44 code 1f",
+      "WindowBaseClass::OnChar: m_hWnd " + H(m_hWnd) + "  chCharCode 120 lKeyData 7",
+      "WindowBaseClass::OnKeyDown: m_hWnd " + H(m_hWnd) + "  chCharCode 13 lKeyData 8",
+      "WindowBaseClass::OnLButtonDown: fDoubleClick 1 x -3 y 4 keyFlags 1",
+      "WindowBaseClass::OnSysColorChange: ",
+      "WindowBaseClass::onSettingChange: pszSection Windows",
+      "WindowBaseClass::onSettingChange: pszSection (null)",
+      "WindowBaseClass::OnTimer: id 3",
+  };
+  EXPECT_EQ(log.Lines(), expected);
+  // A 64-bit value passes whole.
+  EXPECT_EQ(window.PassValue(0x123456789ABCLL), 0x123456789ABCLL);
+}
+
+TEST_F(WindowTest, AttachingANullOrDeadHandleChangesNothing) {
+  HWND dead = MakeWindow();
+  DestroyWindow(dead);
+  LogCapture log;
+  for (HWND handle : {static_cast<HWND>(nullptr), dead}) {
+    RecordingWindow window;
+    window.AttachHWND(handle);
+    EXPECT_EQ(window.GetHWnd(), nullptr);
+    EXPECT_EQ(GetWindowObject(handle), nullptr);
+    EXPECT_EQ(g_InstanceSubclasser.CallOldProc(handle, kPlainMessage, 0, 0), 0);
+  }
+  const std::vector<std::string> expected = {
+      "Window::AttachHWND: Not a window handle",
+      "InstanceSubclasser::CallOldProc: No m_wndProcSaved hWnd 0",
+      "Window::AttachHWND: Not a window handle",
+      "InstanceSubclasser::CallOldProc: No m_wndProcSaved hWnd " + H(dead),
+  };
+  EXPECT_EQ(log.Lines(), expected);
+}
+
+TEST_F(WindowTest, AWindowOfAnotherProcessIsNotBound) {
+  HWND desktop = GetDesktopWindow();
+  DWORD process = 0;
+  GetWindowThreadProcessId(desktop, &process);
+  ASSERT_NE(process, GetCurrentProcessId());
+  const LONG_PTR procedure = GetWindowLongPtrW(desktop, GWLP_WNDPROC);
+  RecordingWindow window;
+  g_InstanceSubclasser.Subclass(desktop, FrameworkWndProc, &window);
+  EXPECT_EQ(GetWindowObject(desktop), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(desktop, GWLP_WNDPROC), procedure);
+}
+
+TEST_F(WindowTest, WmDestroyReleasesTheWindowBeforeItsOwnProcedureSeesIt) {
+  const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
+  RecordingWindow window;
+  window.AttachHWND(m_hWnd);
+  EXPECT_EQ(GetWindowObject(m_hWnd), &window);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)), FrameworkWndProc);
+
+  DestroyWindow(m_hWnd);
+  EXPECT_EQ(window.calls, std::vector<std::string>{"OnDestroy()"});
+  ASSERT_TRUE(g_destroyReached);
+  EXPECT_EQ(g_procedureAtDestroy, before);
+  EXPECT_EQ(g_objectAtDestroy, nullptr);
+  EXPECT_EQ(GetWindowObject(m_hWnd), nullptr);
+  // The object keeps the stale handle.
+  EXPECT_EQ(window.GetHWnd(), m_hWnd);
+  EXPECT_FALSE(IsWindow(window.GetHWnd()));
+}
+
+TEST_F(WindowTest, DestroyingTheObjectDestroysItsWindowThroughTheDefaults) {
+  auto window = std::make_unique<RecordingWindow>();
+  window->AttachHWND(m_hWnd);
+  window.reset();
+  EXPECT_FALSE(IsWindow(m_hWnd));
+  // The derived handlers were gone: the window's own procedure still got
+  // WM_DESTROY, after the registry had let the window go.
+  EXPECT_TRUE(g_destroyReached);
+  EXPECT_EQ(g_objectAtDestroy, nullptr);
+  EXPECT_EQ(GetWindowObject(m_hWnd), nullptr);
+}
+
+TEST_F(WindowTest, RegistryCallsOnAWindowNeverBound) {
+  LogCapture log;
+  const LONG_PTR procedure = GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
+  EXPECT_EQ(g_InstanceSubclasser.CallOldProc(m_hWnd, kPlainMessage, 1, 2), 0);
+  EXPECT_TRUE(g_received.empty());
+  EXPECT_EQ(log.Lines(),
+            std::vector<std::string>{"InstanceSubclasser::CallOldProc: No m_wndProcSaved hWnd " +
+                                     H(m_hWnd)});
+  EXPECT_FALSE(g_InstanceSubclasser.RemoveSubclass(m_hWnd));
+  EXPECT_EQ(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC), procedure);
+  // The shared procedure treats an unknown window as DefWindowProcW does.
+  EXPECT_EQ(FrameworkWndProc(m_hWnd, WM_GETTEXTLENGTH, 0, 0), 8);
+}
+
+TEST_F(WindowTest, RemoveSubclassHandsTheWindowBack) {
+  const LONG_PTR procedure = GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
+  RecordingWindow window;
+  window.AttachHWND(m_hWnd);
+  EXPECT_TRUE(g_InstanceSubclasser.RemoveSubclass(m_hWnd));
+  EXPECT_EQ(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC), procedure);
+  EXPECT_EQ(GetWindowObject(m_hWnd), nullptr);
+  SendMessageW(m_hWnd, WM_CHAR, L'q', 0);
+  EXPECT_TRUE(window.calls.empty());
+  EXPECT_EQ(g_received, (std::vector<Received>{{WM_CHAR, L'q', 0}}));
+}
+
+namespace {
+
+class ThrowingWindow : public Window {
+ public:
+  explicit ThrowingWindow(int kind) : m_kind(kind) {}
+  void OnCommand(int, HWND, UINT) override { Throw(); }
+  void OnDestroy() override { Throw(); }
+
+ private:
+  void Throw() {
+    switch (m_kind) {
+      case 0:
+        throw ExceptionsEditWnd(0);
+      case 1:
+        throw WinException(L"handler", ERROR_ACCESS_DENIED);
+      case 2:
+        throw std::runtime_error("handler failed");
+      default:
+        throw 42;
+    }
+  }
+  int m_kind;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, NoExceptionLeavesTheWindowProcedure) {
+  const std::string traces[] = {
+      "FrameworkWndProc: message 0x0111: exception caught",
+      "FrameworkWndProc: message 0x0111: exception caught: handler",
+      "FrameworkWndProc: message 0x0111: exception caught: handler failed",
+      "FrameworkWndProc: message 0x0111: unknown exception caught",
+  };
+  for (int kind = 0; kind < 4; ++kind) {
+    SCOPED_TRACE(kind);
+    HWND hWnd = MakeWindow();
+    const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
+    LogCapture log;
+    ThrowingWindow window(kind);
+    window.AttachHWND(hWnd);
+    g_received.clear();
+    g_destroyReached = false;
+
+    // The failed command gets the default answer and the window stays bound.
+    EXPECT_EQ(SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(7, 0), 0), 0);
+    EXPECT_TRUE(log.Contains(traces[kind]));
+    EXPECT_TRUE(g_received.empty());
+    EXPECT_EQ(GetWindowObject(hWnd), &window);
+
+    // A failed OnDestroy still lets the window go back to its own procedure.
+    DestroyWindow(hWnd);
+    EXPECT_TRUE(g_destroyReached);
+    EXPECT_EQ(g_procedureAtDestroy, before);
+    EXPECT_EQ(GetWindowObject(hWnd), nullptr);
+  }
+}
