@@ -1,0 +1,86 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/common/LogCapture.h"
+#include "tests/ui/TestWindows.h"
+#include "ui/FontManager.h"
+#include "ui/ScopedGdi.h"
+
+// Each test runs in a process of its own, so the table starts empty in each.
+
+TEST(FontManager, NoFontsBeforeCreateFonts) {
+  FontManager& fonts = FontManager::GetInstance();
+  EXPECT_EQ(&fonts, &FontManager::GetInstance());
+  for (int i = 0; i < FontManager::kFontCount; ++i) {
+    EXPECT_EQ(fonts.GetFontHandle(i), nullptr);
+    EXPECT_EQ(fonts.GetLineHeight(i), 0);
+  }
+}
+
+TEST(FontManager, EightFontsByFaceSizeAndWeight) {
+  TestParent window;
+  FontManager& fonts = FontManager::GetInstance();
+  fonts.CreateFonts(window.Get());
+  WindowDC dc(window.Get());
+  const int pointsAtIndex[FontManager::kFontCount] = {10, 10, 12, 12, 10, 10, 12, 12};
+  for (int i = 0; i < FontManager::kFontCount; ++i) {
+    SCOPED_TRACE(i);
+    const HFONT font = fonts.GetFontHandle(i);
+    ASSERT_NE(font, nullptr);
+    LOGFONTW logFont{};
+    ASSERT_EQ(GetObjectW(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
+    EXPECT_EQ(logFont.lfWeight, i % 2 ? FW_BOLD : FW_NORMAL);
+    // A character height in points at the context's own resolution.
+    EXPECT_EQ(logFont.lfHeight, -MulDiv(pointsAtIndex[i], GetDeviceCaps(dc.Get(), LOGPIXELSY), 72));
+    EXPECT_EQ(std::wstring(logFont.lfFaceName), L"");
+    EXPECT_FALSE(logFont.lfItalic || logFont.lfUnderline || logFont.lfStrikeOut);
+    for (int j = 0; j < i; ++j) EXPECT_NE(fonts.GetFontHandle(j), font);
+  }
+  EXPECT_EQ(fonts.GetFontHandle(-1), nullptr);
+  EXPECT_EQ(fonts.GetFontHandle(8), nullptr);
+}
+
+TEST(FontManager, SpecifiedFontByFaceSizeAndBold) {
+  TestParent window;
+  FontManager& fonts = FontManager::GetInstance();
+  fonts.CreateFonts(window.Get());
+  LogCapture log;
+  EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(1, 12, 1), fonts.GetFontHandle(7));
+  EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(0, 11, 0), fonts.GetFontHandle(1));
+  EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(0, 10, 0), fonts.GetFontHandle(0));
+  EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(2, 10, 0), nullptr);
+  EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(0, 9, 0), nullptr);
+  const std::vector<std::string> expected = {
+      "FontManager::ReturnSpecifiedFontHandle: Font index out of range = 8",
+      "FontManager::ReturnSpecifiedFontHandle: Font index out of range = -1",
+  };
+  EXPECT_EQ(log.Lines(), expected);
+}
+
+TEST(FontManager, LineHeightIsHeightPlusExternalLeading) {
+  TestParent window;
+  FontManager& fonts = FontManager::GetInstance();
+  fonts.CreateFonts(window.Get());
+  WindowDC dc(window.Get());
+  LogCapture log;
+  for (int i = 0; i < FontManager::kFontCount; ++i) {
+    SCOPED_TRACE(i);
+    TEXTMETRICW metrics{};
+    {
+      SelectedObject selected(dc.Get(), fonts.GetFontHandle(i));
+      GetTextMetricsW(dc.Get(), &metrics);
+    }
+    const int height = metrics.tmHeight + metrics.tmExternalLeading;
+    EXPECT_EQ(fonts.GetLineHeight(i), height);
+    EXPECT_EQ(log.Lines().back(), "m_tmFont.tmHeight " + std::to_string(metrics.tmHeight) +
+                                      " + m_tmFont.tmExternalLeading " +
+                                      std::to_string(metrics.tmExternalLeading) + " = " +
+                                      std::to_string(height));
+  }
+  // The larger size is taller.
+  EXPECT_GT(fonts.GetLineHeight(2), fonts.GetLineHeight(0));
+}

@@ -1,0 +1,143 @@
+#include "ui/HotLinkText.h"
+
+#include <shellapi.h>
+
+#include <cwchar>
+#include <exception>
+#include <string>
+
+#include "support/DebugLog.h"
+#include "ui/ScopedGdi.h"
+
+namespace {
+
+// Fixed for the process when the class is registered.
+bool g_buttonFace = false;
+
+HotLinkBlock* BlockOf(HWND hWnd) {
+  return reinterpret_cast<HotLinkBlock*>(GetWindowLongPtrW(hWnd, 0));
+}
+
+LRESULT OnCreate(HWND hWnd) {
+  auto block = std::make_unique<HotLinkBlock>();
+  SetWindowLongPtrW(hWnd, 0, reinterpret_cast<LONG_PTR>(block.release()));
+  return 0;
+}
+
+// Takes the block out of the window before freeing it, so a second
+// WM_DESTROY finds nothing to free.
+void OnDestroy(HWND hWnd) {
+  std::unique_ptr<HotLinkBlock> block(
+      reinterpret_cast<HotLinkBlock*>(SetWindowLongPtrW(hWnd, 0, 0)));
+}
+
+// The new copy is complete before the old one goes: a copy that cannot be
+// made leaves the link as it was.
+void OnSetUrl(HWND hWnd, const wchar_t* address) {
+  HotLinkBlock* block = BlockOf(hWnd);
+  if (!block) return;
+  std::unique_ptr<wchar_t[]> copy;
+  if (address && *address) {
+    const size_t length = wcslen(address);
+    copy = std::make_unique<wchar_t[]>(length + 1);
+    wmemcpy(copy.get(), address, length + 1);
+  }
+  block->address = std::move(copy);
+}
+
+std::wstring WindowText(HWND hWnd) {
+  const int length = GetWindowTextLengthW(hWnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hWnd, &text[0], length + 1)));
+  return text;
+}
+
+void OnPaint(HWND hWnd) {
+  PaintDC paint(hWnd);
+  const std::wstring text = WindowText(hWnd);
+  const HotLinkBlock* block = BlockOf(hWnd);
+  const HGDIOBJ baseFont =
+      block && block->font ? static_cast<HGDIOBJ>(block->font) : GetStockObject(SYSTEM_FONT);
+  LOGFONTW logFont{};
+  GetObjectW(baseFont, sizeof(logFont), &logFont);
+  logFont.lfUnderline = TRUE;
+  ScopedGdiObject underlined(CreateFontIndirectW(&logFont));
+  // Declared after the font, so the old font is back in the context before
+  // the underlined one is deleted.
+  SelectedObject selected(paint.Get(), underlined.Get());
+  SetBkColor(paint.Get(), g_buttonFace ? GetSysColor(COLOR_BTNFACE) : RGB(0xFF, 0xFF, 0xFF));
+  SetBkMode(paint.Get(), OPAQUE);
+  SetTextColor(paint.Get(), RGB(0x00, 0x00, 0xFF));
+  TextOutW(paint.Get(), 0, 0, text.c_str(), static_cast<int>(text.size()));
+}
+
+void OnLButtonDown(HWND hWnd) {
+  const HotLinkBlock* block = BlockOf(hWnd);
+  if (!block || !block->address) return;
+  const HINSTANCE result =
+      ShellExecuteW(hWnd, nullptr, block->address.get(), nullptr, nullptr, SW_SHOWNORMAL);
+  // ShellExecuteW answers a value above 32 on success, an error code if not.
+  const INT_PTR answer = reinterpret_cast<INT_PTR>(result);
+  if (answer <= 32)
+    DebugLog(L"HotLinkWndProc: ShellExecuteW failed with %i", static_cast<int>(answer));
+}
+
+LRESULT Handle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate(hWnd);
+    case WM_DESTROY:
+      OnDestroy(hWnd);
+      return 0;
+    case WM_PAINT:
+      OnPaint(hWnd);
+      return 0;
+    case WM_SETFONT:
+      if (HotLinkBlock* block = BlockOf(hWnd)) block->font = reinterpret_cast<HFONT>(wParam);
+      if (lParam) InvalidateRect(hWnd, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT: {
+      const HotLinkBlock* block = BlockOf(hWnd);
+      return reinterpret_cast<LRESULT>(block ? block->font : nullptr);
+    }
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(hWnd);
+      return 0;
+    case HL_SETURL:
+      OnSetUrl(hWnd, reinterpret_cast<const wchar_t*>(wParam));
+      return 0;
+    default:
+      return DefWindowProcW(hWnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+ATOM RegisterHotLinkClass(HINSTANCE instance, const wchar_t* cursorName, int buttonFace) {
+  g_buttonFace = buttonFace != 0;
+  WNDCLASSW windowClass{};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = HotLinkWndProc;
+  windowClass.cbWndExtra = sizeof(LONG_PTR);
+  windowClass.hInstance = instance;
+  windowClass.hCursor = static_cast<HCURSOR>(
+      LoadImageW(instance, cursorName, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+  // Without the button face the class brush is the value 5, the menu colour
+  // (COLOR_MENU + 1), as the program has always registered it.
+  windowClass.hbrBackground =
+      g_buttonFace ? nullptr : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
+  windowClass.lpszClassName = kHotLinkClassName;
+  return RegisterClassW(&windowClass);
+}
+
+LRESULT CALLBACK HotLinkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return Handle(hWnd, message, wParam, lParam);
+  } catch (const std::exception& e) {
+    DebugLog(L"HotLinkWndProc: message 0x%04x: exception caught: %S", message, e.what());
+  } catch (...) {
+    DebugLog(L"HotLinkWndProc: message 0x%04x: unknown exception caught", message);
+  }
+  if (message == WM_CREATE) return -1;
+  return DefWindowProcW(hWnd, message, wParam, lParam);
+}

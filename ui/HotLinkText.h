@@ -1,0 +1,35 @@
+// The "HotLinkText" window class: one line of text, underlined in blue with a
+// hand cursor, that opens its web address in the user's browser when
+// clicked. Each window keeps a block of its own in window extra word 0; the
+// block owns the address, so a new address frees the old one and WM_DESTROY
+// frees address and block together.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+// Sent with wParam pointing to a zero-terminated web address (lParam 0); the
+// window keeps its own copy. A null or empty address removes the link's
+// address: clicks are then ignored.
+constexpr UINT HL_SETURL = WM_USER + 1;
+
+constexpr wchar_t kHotLinkClassName[] = L"HotLinkText";
+
+// What window extra word 0 of a HotLinkText window points to.
+struct HotLinkBlock {
+  // Set with WM_SETFONT; null draws in the system font.
+  HFONT font = nullptr;
+  // Null until an address is set.
+  std::unique_ptr<wchar_t[]> address;
+};
+
+// Registers the class with the cursor resource `cursorName` of `instance`.
+// With `buttonFace` the text is drawn on the button face colour and the class
+// has no background brush; without, on white. The class atom, 0 on failure.
+ATOM RegisterHotLinkClass(HINSTANCE instance, const wchar_t* cursorName, int buttonFace);
+
+// The class's procedure. No exception leaves it: a failure is traced, a
+// failed WM_CREATE refuses the window, any other message gets the default
+// handling.
+LRESULT CALLBACK HotLinkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
