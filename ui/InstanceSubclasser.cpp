@@ -24,6 +24,10 @@ WNDPROC SwapProcedure(HWND hWnd, WNDPROC procedure) {
 
 void InstanceSubclasser::Subclass(HWND hWnd, WNDPROC newProc, WindowBaseClass* object) {
   m_windowObjects[hWnd] = object;
+  // Bound already: the window keeps the procedure it had before the first
+  // binding. Saving the framework's own procedure as the old one would make
+  // every forwarded message call itself without end.
+  if (m_wndProcSaved.count(hWnd)) return;
   const WNDPROC oldProc = SwapProcedure(hWnd, newProc);
   if (!oldProc) {
     DebugLog(L"InstanceSubclasser::Subclass: the procedure of hWnd %i cannot be replaced, error %i",

@@ -20,10 +20,10 @@ class InstanceSubclasser {
   virtual ~InstanceSubclasser() = default;
 
   // Records the object first, so the first message through the new
-  // procedure finds it, then swaps the procedure and keeps the old one. If
-  // the system refuses the swap (a window of another process) the object is
-  // forgotten again: no message would ever tell the registry that window
-  // died.
+  // procedure finds it, then swaps the procedure and keeps the old one. A
+  // window bound before only gets the new object. If the system refuses the
+  // swap (a window of another process) the object is forgotten again: no
+  // message would ever tell the registry that window died.
   void Subclass(HWND hWnd, WNDPROC newProc, WindowBaseClass* object);
   // The old procedure's answer to the message; 0 (and a trace line) for a
   // window the registry does not hold. WM_DESTROY and WM_NCDESTROY first

@@ -19,7 +19,8 @@ class Window : public WindowBaseClass {
   ~Window() override;
 
   // Binds the object to an existing window of this process. A handle that is
-  // not a window is traced and changes nothing. A window is bound once.
+  // not a window is traced and changes nothing. Binding a bound window to
+  // another object moves it to that object.
   void AttachHWND(HWND hWnd);
   HWND GetHWnd() const { return m_hWnd; }
   // SendMessageW to the window; the controls send everything through here.

@@ -316,6 +316,22 @@ TEST_F(WindowTest, RegistryCallsOnAWindowNeverBound) {
   EXPECT_EQ(FrameworkWndProc(m_hWnd, WM_GETTEXTLENGTH, 0, 0), 8);
 }
 
+TEST_F(WindowTest, BindingABoundWindowAgainMovesItToTheNewObject) {
+  const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
+  RecordingWindow first;
+  RecordingWindow second;
+  first.AttachHWND(m_hWnd);
+  second.AttachHWND(m_hWnd);
+  EXPECT_EQ(GetWindowObject(m_hWnd), &second);
+  // Forwarded once to the window's own procedure, not to the framework's.
+  EXPECT_EQ(SendMessageW(m_hWnd, WM_CHAR, L'a', 0), kOldProcResult);
+  EXPECT_TRUE(first.calls.empty());
+  EXPECT_EQ(second.calls, std::vector<std::string>{"OnChar(97,0)"});
+  EXPECT_EQ(g_received, (std::vector<Received>{{WM_CHAR, L'b', 0}}));
+  DestroyWindow(m_hWnd);
+  EXPECT_EQ(g_procedureAtDestroy, before);
+}
+
 TEST_F(WindowTest, RemoveSubclassHandsTheWindowBack) {
   const LONG_PTR procedure = GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
   RecordingWindow window;
