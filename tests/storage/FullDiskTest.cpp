@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "storage/DatabasePasswordSet.h"
+#include "storage/EditorUpdater.h"
 #include "storage/Serializer.h"
 #include "support/ExceptionBase.h"
+#include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
+#include "tests/storage/VaultBytes.h"
 
 namespace {
 
@@ -39,4 +43,47 @@ TEST(FullDisk, ShortWriteThenFailedWrite) {
   RemoveTree(second);
   EXPECT_EQ(WriteFailure(first, L"fits again"), -1);
   RemoveTree(first);
+}
+
+TEST(FullDisk, SaveThatFillsTheDiskFailsAndLeavesTheVault) {
+  if (!HaveTinyDisk()) GTEST_SKIP() << "drive T: (a 64 KiB disk, mounted as root) is missing";
+  const std::wstring folder = L"T:\\KFOdata";
+  struct Cleanup {
+    std::wstring path;
+    ~Cleanup() { RemoveTree(path); }
+  } cleanup{folder};
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  std::vector<SiteFields> sites;
+  for (int i = 0; i < 20; ++i)
+    sites.push_back({L"site " + std::to_wstring(i), L"u", L"p", L"w", std::wstring(400, L'n'),
+                     L"d", L"d", i + 1});
+  const Bytes vault = Vault(L"pw", 0, 20, sites);
+  ASSERT_GT(vault.size(), 16u * 1024);
+  const std::wstring vaultPath = folder + L"\\KFO.dta";
+  WriteBytes(vaultPath, vault);
+
+  EditorUpdater& updater = EditorUpdater::GetInstance();
+  updater.SetDataBaseFileName(folder + L"\\");
+  ASSERT_TRUE(updater.DeSerialize()) << "the rewrite after the load fits";
+  const Bytes saved = ReadBytes(vaultPath);
+  ASSERT_EQ(saved.size(), vault.size());
+  // Now a vault that cannot be written beside the old one.
+  for (int i = 0; i < 40; ++i) {
+    PasswordRecStruct site;
+    site.m_SiteTitle = L"more " + std::to_wstring(i);
+    site.m_Notes = std::wstring(400, L'm');
+    ASSERT_TRUE(DatabasePasswordSet::GetInstance().AddRecord(nullptr, site));
+  }
+  {
+    MessageBoxAnswerer answerer;
+    EXPECT_FALSE(updater.Serialize());
+    EXPECT_EQ(answerer.Texts(), std::vector<std::wstring>{
+        L"Unable to write to the selected file for saving. Check the disk."});
+  }
+  EXPECT_EQ(ReadBytes(vaultPath), saved);
+  EXPECT_EQ(FolderContents(folder), std::vector<std::wstring>{L"KFO.dta"});
+
+  // The space the failed save took is free again.
+  for (int i = 0; i < 40; ++i) DatabasePasswordSet::GetInstance().DeleteCurrentRecord();
+  EXPECT_TRUE(updater.Serialize());
 }

@@ -1,0 +1,243 @@
+#include "storage/DatabasePasswordSet.h"
+
+#include <iterator>
+#include <utility>
+
+#include "storage/CalendarDate.h"
+#include "storage/DeSerializer.h"
+#include "storage/Serializer.h"
+#include "support/DebugLog.h"
+#include "support/ExceptionBase.h"
+#include "support/StringFunctions.h"
+
+namespace {
+
+const wchar_t kTitleTaken[] = L"A site with that title already exists.";
+const wchar_t kCaption[] = L"Keyfolio";
+
+// MakeUpper's fold for one unit. The set compares titles a dozen times per
+// insert, so it folds as it compares instead of copying both titles.
+wchar_t FoldedUnit(wchar_t unit) {
+  return unit >= L'a' && unit <= L'z' ? static_cast<wchar_t>(unit - (L'a' - L'A')) : unit;
+}
+
+std::wstring TodayStamp() {
+  return CalendarDate().FormatLongDate();
+}
+
+}  // namespace
+
+bool SiteTitleLess::operator()(const PasswordRecStruct& a, const PasswordRecStruct& b) const {
+  const std::wstring& left = a.m_SiteTitle;
+  const std::wstring& right = b.m_SiteTitle;
+  const size_t common = left.size() < right.size() ? left.size() : right.size();
+  for (size_t i = 0; i < common; ++i) {
+    // wchar_t is an unsigned 16-bit unit here, so this is the code unit order.
+    const wchar_t l = FoldedUnit(left[i]);
+    const wchar_t r = FoldedUnit(right[i]);
+    if (l != r) return l < r;
+  }
+  return left.size() < right.size();
+}
+
+DatabasePasswordSet& DatabasePasswordSet::GetInstance() {
+  static DatabasePasswordSet instance;
+  return instance;
+}
+
+DatabasePasswordSet::DatabasePasswordSet() : m_itDisplay(m_Records.end()) {}
+
+void DatabasePasswordSet::LoadDefaultValues() {
+  m_Records.clear();
+  m_itDisplay = m_Records.end();
+  m_LastPrimaryKey = 0;
+  m_CurrentRecord = -1;
+}
+
+bool DatabasePasswordSet::DatabaseIsEmpty() {
+  if (!m_Records.empty()) return false;
+  m_itDisplay = m_Records.end();
+  m_CurrentRecord = -1;
+  return true;
+}
+
+void DatabasePasswordSet::SetCurrentRecord(int index) {
+  m_CurrentRecord = index;
+}
+
+void DatabasePasswordSet::UpdateDisplayIterator() {
+  if (m_CurrentRecord == -1) m_CurrentRecord = 0;
+  // Unsigned, so that any other negative position counts as past the end.
+  if (static_cast<uint32_t>(m_CurrentRecord) > m_Records.size())
+    m_CurrentRecord = static_cast<int32_t>(m_Records.size());
+  if (m_Records.empty()) {
+    m_itDisplay = m_Records.end();
+    m_CurrentRecord = -1;
+    return;
+  }
+  // A position equal to the count leaves the end: no site is current.
+  m_itDisplay = std::next(m_Records.begin(), m_CurrentRecord);
+}
+
+template <UINT ResetMessage, UINT AddMessage, UINT SetDataMessage, UINT SetSelectionMessage>
+int DatabasePasswordSet::FillList(HWND list) {
+  SendMessageW(list, ResetMessage, 0, 0);
+  if (m_Records.empty()) return -1;
+  for (const PasswordRecStruct& site : m_Records) {
+    // The list must not sort: its positions are the set's positions.
+    const LRESULT index =
+        SendMessageW(list, AddMessage, 0, reinterpret_cast<LPARAM>(site.m_SiteTitle.c_str()));
+    // CB_ERR and CB_ERRSPACE (LB_ the same) are negative.
+    if (index >= 0) {
+      SendMessageW(list, SetDataMessage, static_cast<WPARAM>(index),
+                   static_cast<LPARAM>(site.m_PrimaryKeyRecord));
+    }
+  }
+  UpdateDisplayIterator();
+  SendMessageW(list, SetSelectionMessage, static_cast<WPARAM>(m_CurrentRecord), 0);
+  return m_CurrentRecord;
+}
+
+int DatabasePasswordSet::FillCombobox(HWND combo) {
+  return FillList<CB_RESETCONTENT, CB_ADDSTRING, CB_SETITEMDATA, CB_SETCURSEL>(combo);
+}
+
+int DatabasePasswordSet::FillListbox(HWND list) {
+  return FillList<LB_RESETCONTENT, LB_ADDSTRING, LB_SETITEMDATA, LB_SETCURSEL>(list);
+}
+
+std::wstring DatabasePasswordSet::FieldsByIndex(int field) {
+  UpdateDisplayIterator();
+  if (m_itDisplay == m_Records.end()) return std::wstring();
+  const PasswordRecStruct& site = *m_itDisplay;
+  switch (field) {
+    case 0: return site.m_SiteTitle;
+    case 1: return site.m_UserName;
+    case 2: return site.m_Password;
+    case 3: return site.m_WebsiteAddress;
+    case 4: return site.m_Notes;
+    case 5: return site.m_DateCreated;
+    case 6: return site.m_DateModified;
+    case 7: return FormatString(L"%i", site.m_PrimaryKeyRecord);
+    default: return std::wstring();
+  }
+}
+
+PasswordRecStruct DatabasePasswordSet::GetCurrentRecord() {
+  UpdateDisplayIterator();
+  if (m_itDisplay == m_Records.end()) return PasswordRecStruct();
+  return *m_itDisplay;
+}
+
+int32_t DatabasePasswordSet::NextPrimaryKey() {
+  return ++m_LastPrimaryKey;
+}
+
+void DatabasePasswordSet::ShowTitleTaken(HWND owner) const {
+  MessageBoxW(owner, kTitleTaken, kCaption, MB_OK);
+}
+
+bool DatabasePasswordSet::AddRecord(HWND owner, const PasswordRecStruct& site) {
+  PasswordRecStruct copy = site;
+  copy.m_DateCreated = TodayStamp();
+  copy.m_DateModified = copy.m_DateCreated;
+  copy.m_PrimaryKeyRecord = NextPrimaryKey();
+  const auto inserted = m_Records.insert(std::move(copy));
+  if (!inserted.second) {
+    DebugLog(L"DatabasePasswordSet::AddRecord: title taken");
+    ShowTitleTaken(owner);
+    return false;
+  }
+  LocateRecord(*inserted.first);
+  return true;
+}
+
+bool DatabasePasswordSet::EditCurrentRecord(HWND owner, const PasswordRecStruct& site) {
+  if (m_itDisplay == m_Records.end()) {
+    DebugLog(L"DatabasePasswordSet::EditCurrentRecord: no current site");
+    return false;
+  }
+  PasswordRecStruct old = *m_itDisplay;
+  m_Records.erase(m_itDisplay);
+  if (m_Records.count(site) != 0) {
+    // Back in place before the box runs its message loop, so that whatever
+    // repaints meanwhile sees the set as it was.
+    m_itDisplay = m_Records.insert(std::move(old)).first;
+    DebugLog(L"DatabasePasswordSet::EditCurrentRecord: title taken");
+    ShowTitleTaken(owner);
+    return false;
+  }
+  // A new record rather than assigning into the old one: assignment may free
+  // the old texts' memory without wiping it.
+  PasswordRecStruct edited = site;
+  edited.m_DateModified = TodayStamp();
+  const auto inserted = m_Records.insert(std::move(edited));
+  LocateRecord(*inserted.first);
+  return true;
+}
+
+void DatabasePasswordSet::LocateRecord(const PasswordRecStruct& site) {
+  m_itDisplay = m_Records.find(site);
+  m_CurrentRecord = static_cast<int32_t>(std::distance(m_Records.begin(), m_itDisplay));
+}
+
+void DatabasePasswordSet::DeleteCurrentRecord() {
+  UpdateDisplayIterator();
+  if (m_itDisplay == m_Records.end()) return;
+  m_itDisplay = m_Records.erase(m_itDisplay);
+  if (m_Records.empty()) {
+    m_CurrentRecord = -1;
+  } else if (m_itDisplay == m_Records.end()) {
+    --m_itDisplay;
+    --m_CurrentRecord;
+  }
+}
+
+void DatabasePasswordSet::DeleteAllRecords() {
+  m_Records.clear();
+  m_itDisplay = m_Records.end();
+}
+
+void DatabasePasswordSet::WriteFileValues(Serializer& ser) {
+  ser.PutLong(m_LastPrimaryKey);
+  for (const PasswordRecStruct& site : m_Records) {
+    ser.PutString(site.m_SiteTitle);
+    ser.PutString(site.m_UserName);
+    ser.PutString(site.m_Password);
+    ser.PutString(site.m_WebsiteAddress);
+    ser.PutString(site.m_Notes);
+    ser.PutString(site.m_DateCreated);
+    ser.PutString(site.m_DateModified);
+    ser.PutLong(site.m_PrimaryKeyRecord);
+  }
+}
+
+bool DatabasePasswordSet::ReadFileValues(DeSerializer& des) {
+  m_Records.clear();
+  m_itDisplay = m_Records.end();
+  m_LastPrimaryKey = des.GetLong();
+  bool keptAll = true;
+  // Nothing counts or ends the sites: the clean end of the file is the end.
+  while (des.BytesRemaining() != 0) {
+    PasswordRecStruct site;
+    try {
+      site.m_SiteTitle = des.GetString();
+      site.m_UserName = des.GetString();
+      site.m_Password = des.GetString();
+      site.m_WebsiteAddress = des.GetString();
+      site.m_Notes = des.GetString();
+      site.m_DateCreated = des.GetString();
+      site.m_DateModified = des.GetString();
+      site.m_PrimaryKeyRecord = des.GetLong();
+    } catch (const ExceptionBase& e) {
+      ReportToDebugLog(L"DatabasePasswordSet::ReadFileValues: stopped inside a site", e);
+      return false;
+    }
+    if (!m_Records.insert(std::move(site)).second) {
+      DebugLog(L"DatabasePasswordSet::ReadFileValues: title taken, site dropped");
+      ShowTitleTaken(nullptr);
+      keptAll = false;
+    }
+  }
+  return keptAll;
+}

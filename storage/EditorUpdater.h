@@ -1,0 +1,78 @@
+// The vault file manager: the only code that reads or writes the vault file.
+// The file is the signature, the file version, the header and the site set,
+// in that order and nothing else. Loading reads it once at start-up and
+// writes it back at once; every change is saved whole. How a save reaches
+// the disk without ever putting the old vault at risk, and what happens to a
+// file that could not be read, is VaultFiles' business; this class lays the
+// values out and tells the user when a save failed.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "storage/VaultFiles.h"
+
+class DatabasePasswordHeader;
+class DatabasePasswordSet;
+class DeSerializer;
+class Serializer;
+
+class EditorUpdater {
+ public:
+  static EditorUpdater& GetInstance();
+  EditorUpdater(const EditorUpdater&) = delete;
+  EditorUpdater& operator=(const EditorUpdater&) = delete;
+  virtual ~EditorUpdater() = default;
+
+  // `folder` is the data folder with its trailing backslash; the vault file
+  // is "KFO.dta" in it.
+  void SetDataBaseFileName(const std::wstring& folder);
+  const std::wstring& GetDataBaseFileName() const { return m_CurrentFileName; }
+
+  // Writes the whole vault. False, after a message box, when it could not be
+  // written; the vault file on disk is then as it was. False without a word
+  // before SetDataBaseFileName.
+  bool Serialize();
+  // Reads the vault into the header and the site set and, when that worked,
+  // saves it back at once. False when there was nothing readable: the caller
+  // then resets to an empty vault. Shows no message of its own.
+  bool DeSerialize();
+
+  // True when every stored site was kept; false when reading stopped inside a
+  // site or dropped a duplicate title (the vault is loaded all the same).
+  // Throws ExceptionsEditor for a foreign signature or a newer version, and
+  // what the reader throws for damage before the sites.
+  bool ReadDatabase(DeSerializer& des);
+  void WriteDatabase(Serializer& ser);
+
+  // An empty site set and, with `clearHeader`, a reset header. Always true.
+  bool ReadDefaultDatabase(bool clearHeader);
+
+  // The user name, password, website address and notes windows, in that
+  // order: the current site's fields, or empty texts for an empty vault.
+  void DisplayPasswordRecord(const std::array<HWND, 4>& fieldWindows);
+  int FillCombobox(HWND combo);
+
+  std::wstring GetMasterPassword();
+  void SetMasterPassword(const std::wstring& text);
+  int GetPasswordDisplayFlag();
+  void SetPasswordDisplayFlag(int flag);
+
+  // After a forgotten master password: an empty header and set, no current
+  // master password, and no vault file left to load.
+  void DeleteAllData();
+
+  static const wchar_t m_VersionText[];
+  static constexpr int32_t m_VersionNumber = 257;
+
+ private:
+  EditorUpdater();
+
+  std::wstring m_CurrentFileName;
+  DatabasePasswordHeader& m_Header;
+  DatabasePasswordSet& m_SiteSet;
+  VaultFiles m_Files;
+};

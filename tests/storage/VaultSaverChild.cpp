@@ -1,0 +1,26 @@
+// The process that the crash test kills: saves vault versions first, first+1,
+// ... into the data folder it is given, for ever, and after each save that
+// succeeded writes the version (4 bytes) to its standard output; 0xFFFFFFFF
+// after a save that failed.
+#include <windows.h>
+
+#include <cstdint>
+#include <cwchar>
+
+#include "storage/EditorUpdater.h"
+#include "tests/common/MessageBoxAnswerer.h"
+#include "tests/storage/VersionedVault.h"
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3) return 2;
+  EditorUpdater& updater = EditorUpdater::GetInstance();
+  updater.SetDataBaseFileName(std::wstring(argv[1]) + L"\\");
+  MessageBoxAnswerer answerer;  // a failed save must not wait for a user
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  for (uint32_t version = static_cast<uint32_t>(wcstoul(argv[2], nullptr, 10));; ++version) {
+    BuildVersion(version);
+    const uint32_t report = updater.Serialize() ? version : 0xFFFFFFFF;
+    DWORD written = 0;
+    if (!WriteFile(out, &report, sizeof report, &written, nullptr)) return 3;
+  }
+}
