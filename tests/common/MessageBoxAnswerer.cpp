@@ -47,13 +47,17 @@ std::vector<std::wstring> MessageBoxAnswerer::Texts() const {
 }
 
 // HCBT_ACTIVATE also fires for other windows, and again for a box that is
-// closing: only the first activation of each #32770 window counts.
+// closing: only the first activation of each #32770 window counts. Under
+// Wine it can even name a box of another process that took the focus (a
+// test running beside this one): only this thread's boxes are answered.
 LRESULT CALLBACK MessageBoxAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && t_answerer) {
     HWND window = reinterpret_cast<HWND>(wParam);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (std::wstring(className) == L"#32770") t_answerer->Answer(window);
+    if (std::wstring(className) == L"#32770" &&
+        GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+      t_answerer->Answer(window);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -376,6 +376,15 @@ TEST_F(VaultFileTest, DeleteAllDataLeavesNothingToLoadButKeepsKeptFiles) {
   EXPECT_FALSE(Restart());
 }
 
+TEST_F(VaultFileTest, DeleteAllDataKeepsAsideAVaultThatWasNeverRead) {
+  const Bytes foreign = VaultBytes().String(L"SOMETHING ELSE").Long(1).Get();
+  WriteBytes(VaultPath(), foreign);
+  EXPECT_FALSE(Restart());
+  m_updater.DeleteAllData();
+  EXPECT_EQ(FolderContents(m_path), Names{L"KFO-kept-foreign-1.dta"});
+  EXPECT_EQ(ReadBytes(File(L"KFO-kept-foreign-1.dta")), foreign);
+}
+
 TEST_F(VaultFileTest, FailedSaveLeavesTheVaultAsItWasAndSaysWhy) {
   WriteBytes(VaultPath(), Vault(L"pw", 0, 1, {Stored(L"kept", 1)}));
   ASSERT_TRUE(Restart());
