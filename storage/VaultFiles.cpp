@@ -17,23 +17,23 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void LogFailure(const wchar_t* what, const std::wstring& path) {
-  DebugLog(L"VaultFiles: %s failed %i for %s", what, static_cast<int>(GetLastError()),
-           path.c_str());
+// `where` names the function and the call that failed.
+void LogFailure(const wchar_t* where, const std::wstring& path) {
+  DebugLog(L"%s failed %i for %s", where, static_cast<int>(GetLastError()), path.c_str());
 }
 
 // Windows refuses to delete or replace a read-only file.
 bool Remove(const std::wstring& path) {
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
-  LogFailure(L"DeleteFileW", path);
+  LogFailure(L"VaultFiles::Remove: DeleteFileW", path);
   return false;
 }
 
 // A rename that is on the medium when the call returns.
 bool Rename(const std::wstring& from, const std::wstring& to, DWORD flags = 0) {
   if (MoveFileExW(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH)) return true;
-  LogFailure(L"MoveFileExW", from);
+  LogFailure(L"VaultFiles::Rename: MoveFileExW", from);
   return false;
 }
 
@@ -60,11 +60,14 @@ void VaultFiles::SetVaultName(const std::wstring& vaultName) {
   m_PendingKeep = KR_None;
 }
 
-std::wstring VaultFiles::SiblingName(const std::wstring& suffix) const {
+size_t VaultFiles::ExtensionStart() const {
   const size_t nameStart = m_VaultName.rfind(L'\\') + 1;  // npos + 1 is 0
   const size_t dot = m_VaultName.rfind(L'.');
-  const size_t stemEnd = dot == std::wstring::npos || dot < nameStart ? m_VaultName.size() : dot;
-  return m_VaultName.substr(0, stemEnd) + suffix;
+  return dot == std::wstring::npos || dot < nameStart ? m_VaultName.size() : dot;
+}
+
+std::wstring VaultFiles::SiblingName(const std::wstring& suffix) const {
+  return m_VaultName.substr(0, ExtensionStart()) + suffix;
 }
 
 std::wstring VaultFiles::TemporaryName() const {
@@ -76,12 +79,8 @@ std::wstring VaultFiles::CompleteName() const {
 }
 
 std::wstring VaultFiles::KeptName(KeepReason reason, int number) const {
-  const size_t nameStart = m_VaultName.rfind(L'\\') + 1;
-  const size_t dot = m_VaultName.rfind(L'.');
-  const std::wstring extension =
-      dot == std::wstring::npos || dot < nameStart ? std::wstring() : m_VaultName.substr(dot);
   return SiblingName(std::wstring(L"-kept-") + ReasonText(reason) + L"-" +
-                     std::to_wstring(number) + extension);
+                     std::to_wstring(number) + m_VaultName.substr(ExtensionStart()));
 }
 
 std::wstring VaultFiles::PrepareLoad() {
@@ -141,7 +140,7 @@ std::wstring VaultFiles::KeepAside() {
     if (!CopyFileW(m_VaultName.c_str(), kept.c_str(), TRUE)) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-      LogFailure(L"CopyFileW", m_VaultName);
+      LogFailure(L"VaultFiles::KeepAside: CopyFileW", m_VaultName);
       Fail(SR_FileNotFound);
     }
     // The copy takes the vault's attributes; a read-only one cannot be
@@ -150,7 +149,7 @@ std::wstring VaultFiles::KeepAside() {
     ScopedHandle copy(CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!copy.IsValid() || !FlushFileBuffers(copy.Get())) {
-      LogFailure(L"flushing the kept copy", kept);
+      LogFailure(L"VaultFiles::KeepAside: flushing the copy", kept);
       copy.Close();
       Remove(kept);
       Fail(SR_FileNotFound);

@@ -34,7 +34,6 @@ class VaultFiles : public SerializerErrorCodes {
   // The vault's full name, e.g. "E:\KFOdata\KFO.dta"; the other names are
   // made beside it from its stem ("KFO.tmp", "KFO.new").
   void SetVaultName(const std::wstring& vaultName);
-  const std::wstring& VaultName() const { return m_VaultName; }
   std::wstring TemporaryName() const;
   std::wstring CompleteName() const;
   // "KFO-kept-damaged-3.dta": never a name that loading or saving touches.
@@ -49,14 +48,16 @@ class VaultFiles : public SerializerErrorCodes {
   // The file at the vault's name must be copied aside for `reason` before
   // it is next replaced or removed.
   void KeepAsideBeforeReplacing(KeepReason reason) { m_PendingKeep = reason; }
-  KeepReason PendingKeep() const { return m_PendingKeep; }
 
   // Writes a new vault through `write` and puts it in the vault's place.
-  // Throws ExceptionsSerializer: SR_FileNotFound when the temporary file
-  // cannot be made or the old vault cannot be kept aside, SR_WriteFileFailed
-  // or SR_BytesWrittenIncorrect for every later failure. After a throw the
-  // vault file is as it was, byte for byte, and the files this save made
-  // are gone as far as they could be removed.
+  // First finishes a replacement that a cut left half done, and removes a
+  // stale complete file. Throws ExceptionsSerializer: SR_FileNotFound when
+  // the save cannot begin (those first steps fail, or the temporary file
+  // cannot be made) or the old vault cannot be kept aside;
+  // SR_WriteFileFailed or SR_BytesWrittenIncorrect for every later failure;
+  // what `write` throws otherwise, as it is. After a throw the vault file is
+  // as it was, byte for byte, and the files this save made are gone as far
+  // as they could be removed.
   void Replace(const std::function<void(Serializer&)>& write);
 
   // Removes the temporary, complete and vault files, in that order, so that
@@ -66,6 +67,7 @@ class VaultFiles : public SerializerErrorCodes {
   void RemoveAll();
 
  private:
+  size_t ExtensionStart() const;
   std::wstring SiblingName(const std::wstring& suffix) const;
   void PrepareSave();
   std::wstring KeepAside();
