@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,26 +10,8 @@
 #include "storage/DeSerializer.h"
 #include "storage/Serializer.h"
 #include "support/ExceptionBase.h"
+#include "tests/common/AllocationWatch.h"
 #include "tests/common/TempFolder.h"
-
-// The largest single allocation this test program asks for while tracking is
-// on: a reader that trusted a claimed length would ask for all of it.
-namespace {
-bool g_trackAllocations = false;
-size_t g_largestAllocation = 0;
-}  // namespace
-
-void* operator new(size_t size) {
-  if (g_trackAllocations && size > g_largestAllocation) g_largestAllocation = size;
-  if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept {
-  if (block) HeapFree(GetProcessHeap(), 0, block);
-}
-void operator delete(void* block, size_t) noexcept {
-  operator delete(block);
-}
 
 namespace {
 
@@ -235,13 +216,12 @@ TEST_F(RecordFileTest, StringLengthsBeyondTheFileFail) {
 }
 
 TEST_F(RecordFileTest, HugeClaimedLengthReservesNoMemory) {
-  g_largestAllocation = 0;
-  g_trackAllocations = true;
+  AllocationWatch watch;
   const int failure = ReadFailure(Bytes{0xFE, 0xFF, 0xFF, 0x7F, 'a', 0},
                                   [](DeSerializer& d) { d.GetString(); });
-  g_trackAllocations = false;
+  watch.Stop();
   EXPECT_EQ(failure, DeSerializer::DS_BytesReadIncorrect);
-  EXPECT_LT(g_largestAllocation, 4096u);
+  EXPECT_LT(watch.Largest(), 4096u);
 }
 
 TEST_F(RecordFileTest, OddLengthIsConsumedWholeAndItsLastByteDropped) {

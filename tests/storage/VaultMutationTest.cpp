@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,22 +19,10 @@
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
 #include "support/ExceptionBase.h"
+#include "tests/common/AllocationWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
 #include "tests/storage/VaultBytes.h"
-
-namespace {
-bool g_trackAllocations = false;
-size_t g_largestAllocation = 0;
-}  // namespace
-
-void* operator new(size_t size) {
-  if (g_trackAllocations && size > g_largestAllocation) g_largestAllocation = size;
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -91,8 +78,7 @@ class Reader {
   int Read(const Bytes& bytes, bool& whole) {
     WriteBytes(m_path, bytes);
     EditorUpdater& updater = EditorUpdater::GetInstance();
-    g_largestAllocation = 0;
-    g_trackAllocations = true;
+    AllocationWatch watch;
     int result = -1;
     try {
       DeSerializer des(m_path);
@@ -101,11 +87,11 @@ class Reader {
     } catch (const ExceptionsEditor&) {
     } catch (const ExceptionsDeSerializer&) {
     } catch (...) {
-      g_trackAllocations = false;
+      watch.Stop();
       ADD_FAILURE() << "an exception of neither file family";
     }
-    g_trackAllocations = false;
-    largest = g_largestAllocation;
+    watch.Stop();
+    largest = watch.Largest();
     if (largest > bytes.size() && largest - bytes.size() > worstExcess)
       worstExcess = largest - bytes.size();
     if (result < 0) updater.ReadDefaultDatabase(true);
