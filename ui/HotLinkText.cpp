@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/DebugLog.h"
+#include "support/WindowText.h"
 #include "ui/ScopedGdi.h"
 
 namespace {
@@ -43,13 +44,6 @@ void OnSetUrl(HWND hWnd, const wchar_t* address) {
     wmemcpy(copy.get(), address, length + 1);
   }
   block->address = std::move(copy);
-}
-
-std::wstring WindowText(HWND hWnd) {
-  const int length = GetWindowTextLengthW(hWnd);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hWnd, &text[0], length + 1)));
-  return text;
 }
 
 void OnPaint(HWND hWnd) {

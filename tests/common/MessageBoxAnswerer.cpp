@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "support/WindowText.h"
+
 namespace {
 
 thread_local MessageBoxAnswerer* t_answerer = nullptr;
@@ -17,14 +19,6 @@ bool ShowsIcon(HWND box) {
     if (icon && SendMessageW(icon, STM_GETICON, 0, 0) != 0) return true;
   }
   return false;
-}
-
-std::wstring WindowText(HWND window) {
-  if (!window) return std::wstring();
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], length + 1)));
-  return text;
 }
 
 }  // namespace

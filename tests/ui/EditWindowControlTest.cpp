@@ -11,6 +11,7 @@
 #include "support/ExceptionBase.h"
 #include "tests/common/LogCapture.h"
 #include "tests/common/TempFolder.h"
+#include "support/WindowText.h"
 #include "tests/ui/TestWindows.h"
 #include "ui/DebugEditWnd.h"
 #include "ui/EditWindowControl.h"
@@ -138,7 +139,7 @@ TEST_F(EditWindowControlTest, ConstructionBindsAndPreparesTheField) {
   EXPECT_EQ(GetWindowObject(hWnd), normal.get());
   EXPECT_EQ(GetParent(hWnd), m_parent.Get());
   EXPECT_EQ(GetDlgCtrlID(hWnd), 300);
-  EXPECT_EQ(WindowTextOf(hWnd), L"alpha");
+  EXPECT_EQ(WindowText(hWnd), L"alpha");
   EXPECT_EQ(SendMessageW(hWnd, WM_GETFONT, 0, 0),
             reinterpret_cast<LRESULT>(FontManager::GetInstance().GetFontHandle(0)));
   EXPECT_EQ(SendMessageW(bold->GetHWnd(), WM_GETFONT, 0, 0),

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/common/LogCapture.h"
+#include "support/WindowText.h"
 #include "tests/ui/TestWindows.h"
 #include "ui/FontManager.h"
 #include "ui/HandleForLog.h"
@@ -56,7 +57,7 @@ TEST_F(StaticControlTest, LabelTextFontAndPlace) {
   EXPECT_EQ(ClassNameOf(hWnd), L"STATIC");
   EXPECT_EQ(GetParent(hWnd), m_parent.Get());
   EXPECT_EQ(GetDlgCtrlID(hWnd), 41);
-  EXPECT_EQ(WindowTextOf(hWnd), L"Password:");
+  EXPECT_EQ(WindowText(hWnd), L"Password:");
   EXPECT_EQ(SendMessageW(hWnd, WM_GETFONT, 0, 0),
             reinterpret_cast<LRESULT>(FontManager::GetInstance().GetFontHandle(0)));
   EXPECT_EQ(SendMessageW(bold->GetHWnd(), WM_GETFONT, 0, 0),
@@ -65,7 +66,7 @@ TEST_F(StaticControlTest, LabelTextFontAndPlace) {
   EXPECT_EQ(GetWindowObject(hWnd), nullptr);
 
   normal->SetText(L"Website:");
-  EXPECT_EQ(WindowTextOf(hWnd), L"Website:");
+  EXPECT_EQ(WindowText(hWnd), L"Website:");
   EXPECT_EQ(RectInParent(hWnd).right, 0);
   normal->Move(5, 6, 100, 20);
   const RECT placed = RectInParent(hWnd);
@@ -92,7 +93,7 @@ TEST_F(StaticControlTest, FramesByKind) {
     ASSERT_NE(dynamic_cast<StaticControlFrame*>(frame.get()), nullptr);
     EXPECT_EQ(StyleOf(frame->GetHWnd()), c.style);
     EXPECT_EQ(ClassNameOf(frame->GetHWnd()), L"STATIC");
-    EXPECT_EQ(WindowTextOf(frame->GetHWnd()), L"");
+    EXPECT_EQ(WindowText(frame->GetHWnd()), L"");
     EXPECT_EQ(SendMessageW(frame->GetHWnd(), WM_GETFONT, 0, 0), 0);
   }
 }

@@ -60,13 +60,6 @@ std::wstring ClassNameOf(HWND hWnd) {
   return upper;
 }
 
-std::wstring WindowTextOf(HWND hWnd) {
-  const int length = GetWindowTextLengthW(hWnd);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hWnd, &text[0], length + 1)));
-  return text;
-}
-
 RECT RectInParent(HWND hWnd) {
   RECT rect{};
   GetWindowRect(hWnd, &rect);

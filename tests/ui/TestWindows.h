@@ -34,6 +34,5 @@ class TestParent {
 
 // The class name a window reports, upper-cased: class names ignore case.
 std::wstring ClassNameOf(HWND hWnd);
-std::wstring WindowTextOf(HWND hWnd);
 // A window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hWnd);
