@@ -15,12 +15,6 @@ namespace {
 const wchar_t kTitleTaken[] = L"A site with that title already exists.";
 const wchar_t kCaption[] = L"Keyfolio";
 
-// MakeUpper's fold for one unit. The set compares titles a dozen times per
-// insert, so it folds as it compares instead of copying both titles.
-wchar_t FoldedUnit(wchar_t unit) {
-  return unit >= L'a' && unit <= L'z' ? static_cast<wchar_t>(unit - (L'a' - L'A')) : unit;
-}
-
 std::wstring TodayStamp() {
   return CalendarDate().FormatLongDate();
 }
@@ -31,10 +25,12 @@ bool SiteTitleLess::operator()(const PasswordRecStruct& a, const PasswordRecStru
   const std::wstring& left = a.m_SiteTitle;
   const std::wstring& right = b.m_SiteTitle;
   const size_t common = left.size() < right.size() ? left.size() : right.size();
+  // The set compares titles a dozen times per insert: fold as it compares
+  // instead of copying both titles for MakeUpper.
   for (size_t i = 0; i < common; ++i) {
     // wchar_t is an unsigned 16-bit unit here, so this is the code unit order.
-    const wchar_t l = FoldedUnit(left[i]);
-    const wchar_t r = FoldedUnit(right[i]);
+    const wchar_t l = UpperUnit(left[i]);
+    const wchar_t r = UpperUnit(right[i]);
     if (l != r) return l < r;
   }
   return left.size() < right.size();

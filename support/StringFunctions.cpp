@@ -18,7 +18,5 @@ std::wstring FormatString(const wchar_t* format, ...) {
 }
 
 void MakeUpper(std::wstring& text) {
-  for (wchar_t& unit : text) {
-    if (unit >= L'a' && unit <= L'z') unit = static_cast<wchar_t>(unit - (L'a' - L'A'));
-  }
+  for (wchar_t& unit : text) unit = UpperUnit(unit);
 }

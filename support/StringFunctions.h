@@ -13,3 +13,8 @@ std::wstring FormatString(const wchar_t* format, ...);
 // and the order in which a vault lists its sites must not depend on which
 // C runtime or locale the program meets.
 void MakeUpper(std::wstring& text);
+
+// MakeUpper's rule for one code unit, for comparisons that fold as they go.
+inline wchar_t UpperUnit(wchar_t unit) {
+  return unit >= L'a' && unit <= L'z' ? static_cast<wchar_t>(unit - (L'a' - L'A')) : unit;
+}
