@@ -9,11 +9,11 @@
 #include "support/DebugLog.h"
 #include "support/ExceptionBase.h"
 #include "support/StringFunctions.h"
+#include "support/UserMessages.h"
 
 namespace {
 
 const wchar_t kTitleTaken[] = L"A site with that title already exists.";
-const wchar_t kCaption[] = L"Keyfolio";
 
 std::wstring TodayStamp() {
   return CalendarDate().FormatLongDate();
@@ -130,7 +130,7 @@ int32_t DatabasePasswordSet::NextPrimaryKey() {
 }
 
 void DatabasePasswordSet::ShowTitleTaken(HWND owner) const {
-  MessageBoxW(owner, kTitleTaken, kCaption, MB_OK);
+  MessageBoxW(owner, kTitleTaken, UserMessages[UM_Caption].c_str(), MB_OK);
 }
 
 bool DatabasePasswordSet::AddRecord(HWND owner, const PasswordRecStruct& site) {
