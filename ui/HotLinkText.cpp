@@ -3,11 +3,11 @@
 #include <shellapi.h>
 
 #include <cwchar>
-#include <exception>
 #include <string>
 
 #include "support/DebugLog.h"
 #include "support/WindowText.h"
+#include "ui/ProcedureGuard.h"
 #include "ui/ScopedGdi.h"
 
 namespace {
@@ -125,13 +125,10 @@ ATOM RegisterHotLinkClass(HINSTANCE instance, const wchar_t* cursorName, int but
 }
 
 LRESULT CALLBACK HotLinkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    return Handle(hWnd, message, wParam, lParam);
-  } catch (const std::exception& e) {
-    DebugLog(L"HotLinkWndProc: message 0x%04x: exception caught: %S", message, e.what());
-  } catch (...) {
-    DebugLog(L"HotLinkWndProc: message 0x%04x: unknown exception caught", message);
-  }
-  if (message == WM_CREATE) return -1;
-  return DefWindowProcW(hWnd, message, wParam, lParam);
+  return GuardProcedure(
+      L"HotLinkWndProc", message, [&] { return Handle(hWnd, message, wParam, lParam); },
+      [&]() -> LRESULT {
+        if (message == WM_CREATE) return -1;
+        return DefWindowProcW(hWnd, message, wParam, lParam);
+      });
 }

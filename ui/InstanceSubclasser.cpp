@@ -1,12 +1,8 @@
 #include "ui/InstanceSubclasser.h"
 
-#include <exception>
-
 #include "support/DebugLog.h"
-#include "support/ExceptionBase.h"
-#include "support/StringFunctions.h"
-#include "support/WinException.h"
 #include "ui/HandleForLog.h"
+#include "ui/ProcedureGuard.h"
 #include "ui/WindowBaseClass.h"
 
 InstanceSubclasser g_InstanceSubclasser;
@@ -72,24 +68,20 @@ WindowBaseClass* GetWindowObject(HWND hWnd) {
 }
 
 LRESULT CALLBACK FrameworkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    WindowBaseClass* object = GetWindowObject(hWnd);
-    if (!object) return DefWindowProcW(hWnd, message, wParam, lParam);
-    return object->Dispatch(message, wParam, lParam);
-  } catch (const ExceptionBase& e) {
-    ReportToDebugLog(FormatString(L"FrameworkWndProc: message 0x%04x", message).c_str(), e);
-  } catch (const Exception& e) {
-    DebugLog(L"FrameworkWndProc: message 0x%04x: exception caught: %s", message,
-             e.GetErrorText().c_str());
-  } catch (const std::exception& e) {
-    DebugLog(L"FrameworkWndProc: message 0x%04x: exception caught: %S", message, e.what());
-  } catch (...) {
-    DebugLog(L"FrameworkWndProc: message 0x%04x: unknown exception caught", message);
-  }
-  // The handler failed before or after forwarding; only the two destruction
-  // messages must still get through, or the registry would keep a window
-  // that is about to die. A window already released has nothing saved.
-  if ((message == WM_DESTROY || message == WM_NCDESTROY) && GetWindowObject(hWnd))
-    return g_InstanceSubclasser.CallOldProc(hWnd, message, wParam, lParam);
-  return DefWindowProcW(hWnd, message, wParam, lParam);
+  return GuardProcedure(
+      L"FrameworkWndProc", message,
+      [&] {
+        WindowBaseClass* object = GetWindowObject(hWnd);
+        if (!object) return DefWindowProcW(hWnd, message, wParam, lParam);
+        return object->Dispatch(message, wParam, lParam);
+      },
+      [&] {
+        // The handler failed before or after forwarding; only the two
+        // destruction messages must still get through, or the registry would
+        // keep a window that is about to die. A window already released has
+        // nothing saved.
+        if ((message == WM_DESTROY || message == WM_NCDESTROY) && GetWindowObject(hWnd))
+          return g_InstanceSubclasser.CallOldProc(hWnd, message, wParam, lParam);
+        return DefWindowProcW(hWnd, message, wParam, lParam);
+      });
 }

@@ -31,7 +31,7 @@ class Window : public WindowBaseClass {
   void onSettingChange(const wchar_t* section) override;
   LONG_PTR PassValue(LONG_PTR value) override { return value; }
   void OnDestroy() override {}
-  void OnCommand(int, HWND, UINT) override {}
+  LRESULT OnCommand(int, HWND, UINT) override { return 0; }
   LRESULT OnNotify(int id, NMHDR* header) override;
   void OnLButtonDown(bool doubleClick, int x, int y, UINT keyFlags) override;
   void OnSysColorChange() override;

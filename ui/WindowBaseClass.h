@@ -20,7 +20,9 @@ class WindowBaseClass {
   virtual void onSettingChange(const wchar_t* section) = 0;
   virtual LONG_PTR PassValue(LONG_PTR value) = 0;
   virtual void OnDestroy() = 0;
-  virtual void OnCommand(int id, HWND control, UINT notifyCode) = 0;
+  // The result is what a dialog procedure answers for the command; a plain
+  // window's Dispatch forwards the command whatever it is.
+  virtual LRESULT OnCommand(int id, HWND control, UINT notifyCode) = 0;
   virtual LRESULT OnNotify(int id, NMHDR* header) = 0;
   // Coordinates are client coordinates and negative left of or above the
   // client area (a captured mouse).

@@ -98,9 +98,10 @@ class RecordingWindow : public Window {
     calls.push_back("onSettingChange(" + std::string(section, section + wcslen(section)) + ")");
   }
   void OnDestroy() override { calls.push_back("OnDestroy()"); }
-  void OnCommand(int id, HWND control, UINT code) override {
+  LRESULT OnCommand(int id, HWND control, UINT code) override {
     calls.push_back("OnCommand(" + std::to_string(id) + "," + H(control) + "," +
                     std::to_string(code) + ")");
+    return 0;
   }
   LRESULT OnNotify(int id, NMHDR* header) override {
     calls.push_back("OnNotify(" + std::to_string(id) + "," + H(header->hwndFrom) + "," +
@@ -349,7 +350,10 @@ namespace {
 class ThrowingWindow : public Window {
  public:
   explicit ThrowingWindow(int kind) : m_kind(kind) {}
-  void OnCommand(int, HWND, UINT) override { Throw(); }
+  LRESULT OnCommand(int, HWND, UINT) override {
+    Throw();
+    return 0;
+  }
   void OnDestroy() override { Throw(); }
 
  private:
