@@ -66,9 +66,10 @@ TEST(PasswordGenerator, SplitsTheLengthAmongTheClassesInOrder) {
       {"length 5, all: the first class takes the last one", Choose(1, 1, 1, 1, 5), {}, {2, 1, 1, 1}},
       // 2 remain: lower Random(0, 1) = 0, upper 1, then digits reach the last.
       {"length 6, all: a later class takes the last one", Choose(1, 1, 1, 1, 6), {0, 1}, {1, 2, 2, 1}},
-      // 6 remain: lower Random(0, 3) = 3, upper Random(0, 1) = 0, digits 1,
-      // punctuation 1; the second pass gives the last one to lower.
-      {"length 10, all: a second pass", Choose(1, 1, 1, 1, 10), {3, 0, 1, 1}, {5, 1, 2, 2}},
+      // 6 remain: lower Random(0, 3) = 3 (drawn as 7: the share is at most
+      // half), upper Random(0, 1) = 0, digits 1, punctuation 1; the second
+      // pass gives the last one to lower.
+      {"length 10, all: a second pass", Choose(1, 1, 1, 1, 10), {7, 0, 1, 1}, {5, 1, 2, 2}},
       // 5 remain: upper Random(0, 2) = 2, punctuation Random(0, 1) = 1;
       // then upper 0, punctuation 1; upper takes the last.
       {"upper and punctuation, length 7", Choose(0, 1, 0, 1, 7), {2, 1, 0, 1}, {0, 4, 0, 3}},

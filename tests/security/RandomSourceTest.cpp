@@ -89,6 +89,8 @@ TEST(RandomSource, ShuffleIsFisherYatesFromTheEnd) {
       // i = 3 swaps with 1 ("adcb"), i = 2 with itself, i = 1 with 0.
       {L"abcd", {1, 2, 0}, L"dacb"},
       {L"abcd", {3, 2, 1}, L"abcd"},
+      // The range shrinks with i: 3 is 0 in 0..2, and 2 is 0 in 0..1.
+      {L"abcd", {0, 3, 2}, L"bcda"},
       {L"ab", {0}, L"ba"},
       {L"a", {}, L"a"},
       {L"", {}, L""},
