@@ -1,0 +1,20 @@
+// The system's cryptographic generator. BCryptGenRandom with the
+// system-preferred generator needs no algorithm handle and is the documented
+// way since Windows 7; RtlGenRandom (SystemFunction036 in advapi32) is the
+// older entry to the same kernel source and serves when bcrypt refuses.
+// Neither keeps state in this program, so there is nothing to seed and
+// nothing to guess from the time the machine started.
+#pragma once
+
+#include "security/RandomByteSource.h"
+
+class SystemRandomBytes : public RandomByteSource {
+ public:
+  // Tries BCryptGenRandom, then RtlGenRandom. On false the buffer is zeroed.
+  bool Fill(BYTE* buffer, ULONG size) override;
+
+  // The two system calls alone; each answers whether the system filled the
+  // buffer.
+  static bool FromBCrypt(BYTE* buffer, ULONG size);
+  static bool FromRtlGenRandom(BYTE* buffer, ULONG size);
+};
