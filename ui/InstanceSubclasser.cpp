@@ -5,8 +5,6 @@
 #include "ui/ProcedureGuard.h"
 #include "ui/WindowBaseClass.h"
 
-InstanceSubclasser g_InstanceSubclasser;
-
 namespace {
 
 // SetWindowLongPtrW answers the previous value, 0 on failure; a window never
@@ -17,6 +15,12 @@ WNDPROC SwapProcedure(HWND hWnd, WNDPROC procedure) {
 }
 
 }  // namespace
+
+InstanceSubclasser& InstanceSubclasser::GetInstance() {
+  // Deliberately never deleted (see the header); the process's end frees it.
+  static InstanceSubclasser* const instance = new InstanceSubclasser();
+  return *instance;
+}
 
 void InstanceSubclasser::Subclass(HWND hWnd, WNDPROC newProc, WindowBaseClass* object) {
   m_windowObjects[hWnd] = object;
@@ -64,7 +68,7 @@ WindowBaseClass* InstanceSubclasser::GetWindowObject(HWND hWnd) const {
 }
 
 WindowBaseClass* GetWindowObject(HWND hWnd) {
-  return g_InstanceSubclasser.GetWindowObject(hWnd);
+  return InstanceSubclasser::GetInstance().GetWindowObject(hWnd);
 }
 
 LRESULT CALLBACK FrameworkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,7 +85,7 @@ LRESULT CALLBACK FrameworkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
         // keep a window that is about to die. A window already released has
         // nothing saved.
         if ((message == WM_DESTROY || message == WM_NCDESTROY) && GetWindowObject(hWnd))
-          return g_InstanceSubclasser.CallOldProc(hWnd, message, wParam, lParam);
+          return InstanceSubclasser::GetInstance().CallOldProc(hWnd, message, wParam, lParam);
         return DefWindowProcW(hWnd, message, wParam, lParam);
       });
 }

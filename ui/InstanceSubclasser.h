@@ -1,9 +1,11 @@
 // The registry of bound windows: which object each subclassed window belongs
-// to and which procedure it had before. One global instance serves the whole
-// program; it is built before the entry function runs and outlives every
-// window object, so FrameworkWndProc can always consult it. A window leaves
-// the registry while its WM_DESTROY (or WM_NCDESTROY) is on its way to the
-// old procedure, so no entry ever names a dead window.
+// to and which procedure it had before. One instance serves the whole
+// program. It is made on first use and never destroyed: windows held by
+// static objects are destroyed at exit, in an order against other static
+// objects that nothing fixes, and each message of that destruction must still
+// find the registry. A window leaves the registry while its WM_DESTROY (or
+// WM_NCDESTROY) is on its way to the old procedure, so no entry ever names a
+// dead window.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +16,7 @@ class WindowBaseClass;
 
 class InstanceSubclasser {
  public:
-  InstanceSubclasser() = default;
+  static InstanceSubclasser& GetInstance();
   InstanceSubclasser(const InstanceSubclasser&) = delete;
   InstanceSubclasser& operator=(const InstanceSubclasser&) = delete;
   virtual ~InstanceSubclasser() = default;
@@ -36,11 +38,11 @@ class InstanceSubclasser {
   WindowBaseClass* GetWindowObject(HWND hWnd) const;
 
  private:
+  InstanceSubclasser() = default;
+
   std::map<HWND, WindowBaseClass*> m_windowObjects;
   std::map<HWND, WNDPROC> m_wndProcSaved;
 };
-
-extern InstanceSubclasser g_InstanceSubclasser;
 
 // The object bound to a window, or null; the dialog procedure finds its
 // dialog object through this.

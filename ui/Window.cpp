@@ -21,7 +21,7 @@ void Window::AttachHWND(HWND hWnd) {
     return;
   }
   m_hWnd = hWnd;
-  g_InstanceSubclasser.Subclass(hWnd, FrameworkWndProc, this);
+  InstanceSubclasser::GetInstance().Subclass(hWnd, FrameworkWndProc, this);
 }
 
 LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -29,7 +29,7 @@ LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
 }
 
 LRESULT Window::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
-  return g_InstanceSubclasser.CallOldProc(m_hWnd, message, wParam, lParam);
+  return InstanceSubclasser::GetInstance().CallOldProc(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -250,7 +250,7 @@ TEST_F(WindowTest, AttachingANullOrDeadHandleChangesNothing) {
     window.AttachHWND(handle);
     EXPECT_EQ(window.GetHWnd(), nullptr);
     EXPECT_EQ(GetWindowObject(handle), nullptr);
-    EXPECT_EQ(g_InstanceSubclasser.CallOldProc(handle, kPlainMessage, 0, 0), 0);
+    EXPECT_EQ(InstanceSubclasser::GetInstance().CallOldProc(handle, kPlainMessage, 0, 0), 0);
   }
   const std::vector<std::string> expected = {
       "Window::AttachHWND: Not a window handle",
@@ -268,7 +268,7 @@ TEST_F(WindowTest, AWindowOfAnotherProcessIsNotBound) {
   ASSERT_NE(process, GetCurrentProcessId());
   const LONG_PTR procedure = GetWindowLongPtrW(desktop, GWLP_WNDPROC);
   RecordingWindow window;
-  g_InstanceSubclasser.Subclass(desktop, FrameworkWndProc, &window);
+  InstanceSubclasser::GetInstance().Subclass(desktop, FrameworkWndProc, &window);
   EXPECT_EQ(GetWindowObject(desktop), nullptr);
   EXPECT_EQ(GetWindowLongPtrW(desktop, GWLP_WNDPROC), procedure);
 }
@@ -306,12 +306,12 @@ TEST_F(WindowTest, DestroyingTheObjectDestroysItsWindowThroughTheDefaults) {
 TEST_F(WindowTest, RegistryCallsOnAWindowNeverBound) {
   LogCapture log;
   const LONG_PTR procedure = GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
-  EXPECT_EQ(g_InstanceSubclasser.CallOldProc(m_hWnd, kPlainMessage, 1, 2), 0);
+  EXPECT_EQ(InstanceSubclasser::GetInstance().CallOldProc(m_hWnd, kPlainMessage, 1, 2), 0);
   EXPECT_TRUE(g_received.empty());
   EXPECT_EQ(log.Lines(),
             std::vector<std::string>{"InstanceSubclasser::CallOldProc: No m_wndProcSaved hWnd " +
                                      H(m_hWnd)});
-  EXPECT_FALSE(g_InstanceSubclasser.RemoveSubclass(m_hWnd));
+  EXPECT_FALSE(InstanceSubclasser::GetInstance().RemoveSubclass(m_hWnd));
   EXPECT_EQ(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC), procedure);
   // The shared procedure treats an unknown window as DefWindowProcW does.
   EXPECT_EQ(FrameworkWndProc(m_hWnd, WM_GETTEXTLENGTH, 0, 0), 8);
@@ -337,7 +337,7 @@ TEST_F(WindowTest, RemoveSubclassHandsTheWindowBack) {
   const LONG_PTR procedure = GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
   RecordingWindow window;
   window.AttachHWND(m_hWnd);
-  EXPECT_TRUE(g_InstanceSubclasser.RemoveSubclass(m_hWnd));
+  EXPECT_TRUE(InstanceSubclasser::GetInstance().RemoveSubclass(m_hWnd));
   EXPECT_EQ(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC), procedure);
   EXPECT_EQ(GetWindowObject(m_hWnd), nullptr);
   SendMessageW(m_hWnd, WM_CHAR, L'q', 0);
