@@ -7,8 +7,9 @@
 #include "ui/InstanceSubclasser.h"
 
 Window::~Window() {
-  // A window destroyed earlier left only a stale handle here: no second
-  // DestroyWindow.
+  // A window the registry let go is no longer named here; the check covers
+  // a handle set without binding (the labels) whose window went with its
+  // parent.
   if (IsWindow(m_hWnd)) {
     DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
@@ -22,6 +23,10 @@ void Window::AttachHWND(HWND hWnd) {
   }
   m_hWnd = hWnd;
   InstanceSubclasser::GetInstance().Subclass(hWnd, FrameworkWndProc, this);
+}
+
+void Window::DetachHWND(HWND hWnd) {
+  if (m_hWnd == hWnd) m_hWnd = nullptr;
 }
 
 LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {

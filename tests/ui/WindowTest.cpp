@@ -39,6 +39,7 @@ std::vector<Received> g_received;
 WNDPROC g_procedureAtDestroy = nullptr;
 WindowBaseClass* g_objectAtDestroy = nullptr;
 bool g_destroyReached = false;
+bool g_ncDestroyReached = false;
 
 bool Recorded(UINT message) {
   switch (message) {
@@ -67,6 +68,7 @@ LRESULT CALLBACK OwnProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPa
     g_procedureAtDestroy = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC));
     g_objectAtDestroy = GetWindowObject(hWnd);
   }
+  if (message == WM_NCDESTROY) g_ncDestroyReached = true;
   if (!Recorded(message)) return DefWindowProcW(hWnd, message, wParam, lParam);
   g_received.push_back({message, wParam, lParam});
   return kOldProcResult;
@@ -131,6 +133,7 @@ class WindowTest : public ::testing::Test {
   void SetUp() override {
     g_received.clear();
     g_destroyReached = false;
+    g_ncDestroyReached = false;
     g_procedureAtDestroy = nullptr;
     g_objectAtDestroy = reinterpret_cast<WindowBaseClass*>(1);
     m_hWnd = MakeWindow(L"Keyfolio");
@@ -268,9 +271,11 @@ TEST_F(WindowTest, AWindowOfAnotherProcessIsNotBound) {
   ASSERT_NE(process, GetCurrentProcessId());
   const LONG_PTR procedure = GetWindowLongPtrW(desktop, GWLP_WNDPROC);
   RecordingWindow window;
-  InstanceSubclasser::GetInstance().Subclass(desktop, FrameworkWndProc, &window);
+  window.AttachHWND(desktop);
   EXPECT_EQ(GetWindowObject(desktop), nullptr);
   EXPECT_EQ(GetWindowLongPtrW(desktop, GWLP_WNDPROC), procedure);
+  // Not kept either: the object's end must not try to destroy that window.
+  EXPECT_EQ(window.GetHWnd(), nullptr);
 }
 
 TEST_F(WindowTest, WmDestroyReleasesTheWindowBeforeItsOwnProcedureSeesIt) {
@@ -286,9 +291,8 @@ TEST_F(WindowTest, WmDestroyReleasesTheWindowBeforeItsOwnProcedureSeesIt) {
   EXPECT_EQ(g_procedureAtDestroy, before);
   EXPECT_EQ(g_objectAtDestroy, nullptr);
   EXPECT_EQ(GetWindowObject(m_hWnd), nullptr);
-  // The object keeps the stale handle.
-  EXPECT_EQ(window.GetHWnd(), m_hWnd);
-  EXPECT_FALSE(IsWindow(window.GetHWnd()));
+  // No stale handle stays behind for a later window to reuse.
+  EXPECT_EQ(window.GetHWnd(), nullptr);
 }
 
 TEST_F(WindowTest, DestroyingTheObjectDestroysItsWindowThroughTheDefaults) {
@@ -319,27 +323,88 @@ TEST_F(WindowTest, RegistryCallsOnAWindowNeverBound) {
 
 TEST_F(WindowTest, BindingABoundWindowAgainMovesItToTheNewObject) {
   const WNDPROC before = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC));
-  RecordingWindow first;
+  auto first = std::make_unique<RecordingWindow>();
   RecordingWindow second;
-  first.AttachHWND(m_hWnd);
+  first->AttachHWND(m_hWnd);
+  first->AttachHWND(m_hWnd);
+  EXPECT_EQ(first->GetHWnd(), m_hWnd);
   second.AttachHWND(m_hWnd);
+  EXPECT_EQ(GetWindowObject(m_hWnd), &second);
+  EXPECT_EQ(first->GetHWnd(), nullptr);
+  EXPECT_EQ(second.GetHWnd(), m_hWnd);
+
+  // The first object's end leaves alone the window it no longer owns.
+  first.reset();
+  ASSERT_TRUE(IsWindow(m_hWnd));
   EXPECT_EQ(GetWindowObject(m_hWnd), &second);
   // Forwarded once to the window's own procedure, not to the framework's.
   EXPECT_EQ(SendMessageW(m_hWnd, WM_CHAR, L'a', 0), kOldProcResult);
-  EXPECT_TRUE(first.calls.empty());
   EXPECT_EQ(second.calls, std::vector<std::string>{"OnChar(97,0)"});
   EXPECT_EQ(g_received, (std::vector<Received>{{WM_CHAR, L'b', 0}}));
   DestroyWindow(m_hWnd);
   EXPECT_EQ(g_procedureAtDestroy, before);
+  EXPECT_EQ(second.GetHWnd(), nullptr);
+}
+
+namespace {
+
+// A subclass that other code installs over the framework's procedure, as a
+// control library or a hook may do; it records which messages reach it.
+WNDPROC g_underOuter = nullptr;
+std::vector<UINT> g_outerSaw;
+
+LRESULT CALLBACK OuterProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY || message == WM_NCDESTROY || message == kPlainMessage)
+    g_outerSaw.push_back(message);
+  return CallWindowProcW(g_underOuter, hWnd, message, wParam, lParam);
+}
+
+void InstallOuter(HWND hWnd) {
+  g_outerSaw.clear();
+  g_underOuter = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterProcedure)));
+}
+
+}  // namespace
+
+TEST_F(WindowTest, ASubclassInstalledOverOursKeepsItsPlaceUntilTheWindowIsGone) {
+  InstanceSubclasser& registry = InstanceSubclasser::GetInstance();
+  RecordingWindow window;
+  window.AttachHWND(m_hWnd);
+  InstallOuter(m_hWnd);
+  ASSERT_EQ(g_underOuter, FrameworkWndProc);
+
+  // Handing the window back now would cut the outer subclass out.
+  EXPECT_FALSE(registry.RemoveSubclass(m_hWnd));
+  EXPECT_EQ(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(OuterProcedure));
+  EXPECT_EQ(GetWindowObject(m_hWnd), &window);
+  EXPECT_EQ(SendMessageW(m_hWnd, kPlainMessage, 1, 2), kOldProcResult);
+  EXPECT_EQ(g_outerSaw, std::vector<UINT>{kPlainMessage});
+  EXPECT_EQ(g_received, (std::vector<Received>{{kPlainMessage, 1, 2}}));
+
+  // Both destruction messages pass every procedure of the chain, and the
+  // window leaves the registry with the last of them.
+  g_outerSaw.clear();
+  DestroyWindow(m_hWnd);
+  EXPECT_EQ(g_outerSaw, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+  EXPECT_EQ(window.calls, std::vector<std::string>{"OnDestroy()"});
+  EXPECT_TRUE(g_destroyReached);
+  EXPECT_TRUE(g_ncDestroyReached);
+  EXPECT_EQ(GetWindowObject(m_hWnd), nullptr);
+  EXPECT_EQ(window.GetHWnd(), nullptr);
 }
 
 TEST_F(WindowTest, RemoveSubclassHandsTheWindowBack) {
   const LONG_PTR procedure = GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
   RecordingWindow window;
   window.AttachHWND(m_hWnd);
+  // A subclass that came and went over ours leaves ours on top again.
+  InstallOuter(m_hWnd);
+  SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_underOuter));
   EXPECT_TRUE(InstanceSubclasser::GetInstance().RemoveSubclass(m_hWnd));
   EXPECT_EQ(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC), procedure);
   EXPECT_EQ(GetWindowObject(m_hWnd), nullptr);
+  EXPECT_EQ(window.GetHWnd(), nullptr);
   SendMessageW(m_hWnd, WM_CHAR, L'q', 0);
   EXPECT_TRUE(window.calls.empty());
   EXPECT_EQ(g_received, (std::vector<Received>{{WM_CHAR, L'q', 0}}));
