@@ -151,19 +151,35 @@ TEST_F(HotLinkTextTest, TheBlockOwnsOneAddressAndGoesWithTheWindow) {
   EXPECT_EQ(afterDestroy, beforeDestroy - 2);
 }
 
+// The procedure is called directly, as the system calls it: under Wine an
+// exception would also cross SendMessageW back to the test, which would hide
+// a missing guard.
 TEST_F(HotLinkTextTest, AFailedAllocationLeavesTheLinkAsItWas) {
   HWND link = MakeLink(L"Keyfolio");
   SetUrl(link, L"https://kept.example/");
+  const HotLinkBlock* block = BlockOf(link);
   LogCapture log;
+  LRESULT result = -2;
   g_failNextAllocation = true;
-  SetUrl(link, L"https://lost.example/");
+  EXPECT_NO_THROW(result = HotLinkWndProc(
+                      link, HL_SETURL, reinterpret_cast<WPARAM>(L"https://lost.example/"), 0));
+  EXPECT_EQ(result, 0);
   EXPECT_EQ(AddressOf(link), L"https://kept.example/");
-  EXPECT_TRUE(log.Contains("HotLinkWndProc: message 0x0401: exception caught"));
 
-  // Without its block a link cannot work: the window is refused.
+  // A WM_CREATE that cannot make the block answers -1 and changes nothing.
+  g_failNextAllocation = true;
+  EXPECT_NO_THROW(result = HotLinkWndProc(link, WM_CREATE, 0, 0));
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(BlockOf(link), block);
+  const std::vector<std::string> expected = {
+      "HotLinkWndProc: message 0x0401: exception caught: std::bad_alloc",
+      "HotLinkWndProc: message 0x0001: exception caught: std::bad_alloc",
+  };
+  EXPECT_EQ(log.Lines(), expected);
+
+  // That answer makes the system refuse the window.
   g_failNextAllocation = true;
   EXPECT_EQ(MakeLink(L"Keyfolio"), nullptr);
-  EXPECT_TRUE(log.Contains("HotLinkWndProc: message 0x0001: exception caught"));
 }
 
 TEST_F(HotLinkTextTest, AClickOpensTheAddressOnlyWhenOneIsSet) {
