@@ -84,14 +84,16 @@ TEST_F(HotLinkTextTest, ClassIsRegisteredOnceWithTheProgramsCursor) {
   EXPECT_EQ(info.hbrBackground, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(5)));
   EXPECT_EQ(info.hIcon, nullptr);
   EXPECT_EQ(info.lpszMenuName, nullptr);
-  // The hand cursor of the resources this test program carries.
+  // The hand cursor of the resources this test program carries, shared: a
+  // registration that fails has no cursor of its own to leak.
   ASSERT_NE(info.hCursor, nullptr);
+  EXPECT_EQ(info.hCursor, LoadImageW(GetModuleHandleW(nullptr), IDC_HAND_CURSOR_NAME, IMAGE_CURSOR,
+                                     0, 0, LR_DEFAULTSIZE | LR_SHARED));
   ICONINFO cursor{};
   ASSERT_TRUE(GetIconInfo(info.hCursor, &cursor));
   EXPECT_FALSE(cursor.fIcon);
   if (cursor.hbmMask) DeleteObject(cursor.hbmMask);
   if (cursor.hbmColor) DeleteObject(cursor.hbmColor);
-  EXPECT_EQ(RegisterHotLinkClass(GetModuleHandleW(nullptr), IDC_HAND_CURSOR_NAME, 0), 0);
 }
 
 TEST_F(HotLinkTextTest, TheBlockOwnsOneAddressAndGoesWithTheWindow) {
@@ -291,5 +293,17 @@ TEST_F(HotLinkTextTest, PaintsUnderlinedBlueTextInItsFont) {
   ScopedGdiObject font(CreateFontIndirectW(&large));
   SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   EXPECT_EQ(Shown(link, width, height), Expected(width, height, text, font.Get()));
+  DestroyWindow(link);
+}
+
+TEST_F(HotLinkTextTest, ASecondRegistrationChangesNothing) {
+  const wchar_t text[] = L"Keyfolio";
+  const int width = 200;
+  const int height = 30;
+  HWND link = MakeLink(text, width, height);
+  // Asking for the button face now must not repaint the links made before.
+  EXPECT_EQ(RegisterHotLinkClass(GetModuleHandleW(nullptr), IDC_HAND_CURSOR_NAME, 1), 0);
+  InvalidateRect(link, nullptr, TRUE);
+  EXPECT_EQ(Shown(link, width, height), Expected(width, height, text, GetStockObject(SYSTEM_FONT)));
   DestroyWindow(link);
 }
