@@ -1,6 +1,6 @@
 #include "support/UserMessages.h"
 
-#include <windows.h>
+#include "support/DebugLog.h"
 
 const std::wstring UserMessages[UM_Count] = {
     L"Keyfolio",
@@ -17,7 +17,27 @@ const std::wstring UserMessages[UM_Count] = {
     L"",
 };
 
-// The box has no owner window until the main window exists to own it.
-ErrorMessageBox::ErrorMessageBox(int textIndex, int captionIndex) {
-  MessageBoxW(nullptr, UserMessages[textIndex].c_str(), UserMessages[captionIndex].c_str(), MB_OK);
+HWND ErrorMessageBox::ms_owner = nullptr;
+
+namespace {
+
+const std::wstring& Entry(UserMessageIndex index, UserMessageIndex substitute,
+                          const wchar_t* role) {
+  if (index >= 0 && index < UM_Count) return UserMessages[index];
+  DebugLog(L"ErrorMessageBox::ErrorMessageBox: %s index out of range = %i", role,
+           static_cast<int>(index));
+  return UserMessages[substitute];
+}
+
+}  // namespace
+
+ErrorMessageBox::ErrorMessageBox(UserMessageIndex text, UserMessageIndex caption) {
+  const std::wstring& textEntry = Entry(text, UM_Empty, L"text");
+  const std::wstring& captionEntry = Entry(caption, UM_Caption, L"caption");
+  const HWND owner = IsWindow(ms_owner) ? ms_owner : nullptr;
+  MessageBoxW(owner, textEntry.c_str(), captionEntry.c_str(), MB_OK);
+}
+
+void ErrorMessageBox::SetOwner(HWND owner) {
+  ms_owner = owner;
 }

@@ -2,9 +2,13 @@
 // reach the user with their own text: the catcher picks one of these.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
-enum UserMessageIndex {
+// A fixed underlying type, so that any int converts to an index that the
+// box can check against the table.
+enum UserMessageIndex : int {
   UM_Caption = 0,
   UM_AmountTooLarge,
   UM_AmountNegative,
@@ -23,9 +27,22 @@ enum UserMessageIndex {
 extern const std::wstring UserMessages[UM_Count];
 
 // Shows UserMessages[text] with UserMessages[caption] as caption in a plain
-// OK box and returns when the user closes it.
+// OK box and returns when the user closes it. The box is modal to the owner
+// set with SetOwner, which is disabled while it shows.
 class ErrorMessageBox {
  public:
-  ErrorMessageBox(int textIndex, int captionIndex);
+  // An index outside the table is traced and replaced: the text by the
+  // empty entry, the caption by UM_Caption. The failure is still reported
+  // to the user, and nothing outside the table is read.
+  ErrorMessageBox(UserMessageIndex text, UserMessageIndex caption);
   virtual ~ErrorMessageBox() = default;
+
+  // The owner of every box from now on: null (the start) for none, the main
+  // window once it exists. A handle that is no longer a window when a box
+  // is shown is passed over, since MessageBoxW would refuse to show the box
+  // at all; the box then has no owner.
+  static void SetOwner(HWND owner);
+
+ private:
+  static HWND ms_owner;
 };

@@ -16,8 +16,9 @@ void FontManager::CreateFonts(HWND hWnd) {
   int face = 0;
   WindowDC dc(hWnd);
   for (int i = 0; i < kFontCount; ++i) {
-    m_fonts[i].reset(
-        new (std::nothrow) FontEntry(dc.Get(), m_pointSize, m_faceNames[face], weight));
+    if (!GetFontHandle(i))
+      m_fonts[i].reset(
+          new (std::nothrow) FontEntry(dc.Get(), m_pointSize, m_faceNames[face], weight));
     weight = weight == FW_NORMAL ? FW_BOLD : FW_NORMAL;
     if (i == 1) {
       m_pointSize = 12;

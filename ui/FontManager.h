@@ -22,8 +22,10 @@ class FontManager {
   FontManager& operator=(const FontManager&) = delete;
   virtual ~FontManager() = default;
 
-  // Makes the eight fonts for the window's device context, replacing any
-  // made before. An entry that cannot be allocated stays null.
+  // Makes the eight fonts for the window's device context. An entry that
+  // cannot be made stays empty. A later call makes only the empty entries:
+  // controls made since draw with the fonts already here, and a font
+  // deleted under a live control leaves it a dead handle.
   void CreateFonts(HWND hWnd);
   // Null for an index outside the table or an entry not made (before
   // CreateFonts): WM_SETFONT with null gives a control the system font.

@@ -108,20 +108,27 @@ LRESULT Handle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 ATOM RegisterHotLinkClass(HINSTANCE instance, const wchar_t* cursorName, int buttonFace) {
-  g_buttonFace = buttonFace != 0;
+  const bool onButtonFace = buttonFace != 0;
   WNDCLASSW windowClass{};
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = HotLinkWndProc;
   windowClass.cbWndExtra = sizeof(LONG_PTR);
   windowClass.hInstance = instance;
+  // Shared: the cursor belongs to the module, not to this call, so a
+  // registration that fails (the class exists already) leaves nothing to
+  // free.
   windowClass.hCursor = static_cast<HCURSOR>(
-      LoadImageW(instance, cursorName, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+      LoadImageW(instance, cursorName, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   // Without the button face the class brush is the value 5, the menu colour
   // (COLOR_MENU + 1), as the program has always registered it.
   windowClass.hbrBackground =
-      g_buttonFace ? nullptr : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
+      onButtonFace ? nullptr : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
   windowClass.lpszClassName = kHotLinkClassName;
-  return RegisterClassW(&windowClass);
+  const ATOM atom = RegisterClassW(&windowClass);
+  // A refused registration leaves the links of the class registered before
+  // painting as they did.
+  if (atom) g_buttonFace = onButtonFace;
+  return atom;
 }
 
 LRESULT CALLBACK HotLinkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

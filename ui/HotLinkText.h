@@ -26,7 +26,8 @@ struct HotLinkBlock {
 
 // Registers the class with the cursor resource `cursorName` of `instance`.
 // With `buttonFace` the text is drawn on the button face colour and the class
-// has no background brush; without, on white. The class atom, 0 on failure.
+// has no background brush; without, on white. The class atom, 0 on failure;
+// a failed call (the class is registered already) changes nothing.
 ATOM RegisterHotLinkClass(HINSTANCE instance, const wchar_t* cursorName, int buttonFace);
 
 // The class's procedure. No exception leaves it: a failure is traced, a

@@ -7,8 +7,9 @@
 #include "ui/InstanceSubclasser.h"
 
 Window::~Window() {
-  // A window destroyed earlier left only a stale handle here: no second
-  // DestroyWindow.
+  // A window the registry let go is no longer named here; the check covers
+  // a handle set without binding (the labels) whose window went with its
+  // parent.
   if (IsWindow(m_hWnd)) {
     DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
@@ -21,7 +22,11 @@ void Window::AttachHWND(HWND hWnd) {
     return;
   }
   m_hWnd = hWnd;
-  g_InstanceSubclasser.Subclass(hWnd, FrameworkWndProc, this);
+  InstanceSubclasser::GetInstance().Subclass(hWnd, FrameworkWndProc, this);
+}
+
+void Window::DetachHWND(HWND hWnd) {
+  if (m_hWnd == hWnd) m_hWnd = nullptr;
 }
 
 LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -29,7 +34,7 @@ LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
 }
 
 LRESULT Window::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
-  return g_InstanceSubclasser.CallOldProc(m_hWnd, message, wParam, lParam);
+  return InstanceSubclasser::GetInstance().CallOldProc(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -20,8 +20,10 @@ class Window : public WindowBaseClass {
 
   // Binds the object to an existing window of this process. A handle that is
   // not a window is traced and changes nothing. Binding a bound window to
-  // another object moves it to that object.
+  // another object moves it to that object; the first object is detached.
   void AttachHWND(HWND hWnd);
+  // Null until bound, and again once the registry has let the window go
+  // (destroyed, or bound to another object).
   HWND GetHWnd() const { return m_hWnd; }
   // SendMessageW to the window; the controls send everything through here.
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
@@ -40,6 +42,7 @@ class Window : public WindowBaseClass {
   void OnKillFocus() override {}
   wchar_t OnChar(wchar_t charCode, LONG keyData) override;
   WORD OnKeyDown(WORD keyCode, LONG keyData) override;
+  void DetachHWND(HWND hWnd) override;
 
  protected:
   // The message to the procedure the window had before it was bound.

@@ -35,4 +35,9 @@ class WindowBaseClass {
   virtual wchar_t OnChar(wchar_t charCode, LONG keyData) = 0;
   // Likewise for the virtual-key code.
   virtual WORD OnKeyDown(WORD keyCode, LONG keyData) = 0;
+  // Called by the registry when it lets `hWnd` go: the window is being
+  // destroyed, or was bound to another object. An object that still names
+  // that window forgets it, so that it never destroys a window that is not
+  // its own, nor a later window that gets the same handle.
+  virtual void DetachHWND(HWND hWnd) = 0;
 };

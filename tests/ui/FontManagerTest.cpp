@@ -84,3 +84,27 @@ TEST(FontManager, LineHeightIsHeightPlusExternalLeading) {
   // The larger size is taller.
   EXPECT_GT(fonts.GetLineHeight(2), fonts.GetLineHeight(0));
 }
+
+TEST(FontManager, ASecondCreateFontsKeepsTheFontsThatControlsUse) {
+  TestParent window;
+  FontManager& fonts = FontManager::GetInstance();
+  fonts.CreateFonts(window.Get());
+  HFONT made[FontManager::kFontCount];
+  for (int i = 0; i < FontManager::kFontCount; ++i) made[i] = fonts.GetFontHandle(i);
+  HWND label = CreateWindowExW(0, L"STATIC", L"Keyfolio", WS_CHILD, 0, 0, 100, 20, window.Get(),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(made[1]), FALSE);
+
+  fonts.CreateFonts(window.Get());
+  for (int i = 0; i < FontManager::kFontCount; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(fonts.GetFontHandle(i), made[i]);
+    EXPECT_EQ(GetObjectType(made[i]), static_cast<DWORD>(OBJ_FONT));
+  }
+  // The label's font is still the bold font.
+  const HFONT used = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  ASSERT_EQ(used, made[1]);
+  LOGFONTW logFont{};
+  ASSERT_EQ(GetObjectW(used, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
+  EXPECT_EQ(logFont.lfWeight, FW_BOLD);
+}

@@ -84,14 +84,16 @@ TEST_F(HotLinkTextTest, ClassIsRegisteredOnceWithTheProgramsCursor) {
   EXPECT_EQ(info.hbrBackground, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(5)));
   EXPECT_EQ(info.hIcon, nullptr);
   EXPECT_EQ(info.lpszMenuName, nullptr);
-  // The hand cursor of the resources this test program carries.
+  // The hand cursor of the resources this test program carries, shared: a
+  // registration that fails has no cursor of its own to leak.
   ASSERT_NE(info.hCursor, nullptr);
+  EXPECT_EQ(info.hCursor, LoadImageW(GetModuleHandleW(nullptr), IDC_HAND_CURSOR_NAME, IMAGE_CURSOR,
+                                     0, 0, LR_DEFAULTSIZE | LR_SHARED));
   ICONINFO cursor{};
   ASSERT_TRUE(GetIconInfo(info.hCursor, &cursor));
   EXPECT_FALSE(cursor.fIcon);
   if (cursor.hbmMask) DeleteObject(cursor.hbmMask);
   if (cursor.hbmColor) DeleteObject(cursor.hbmColor);
-  EXPECT_EQ(RegisterHotLinkClass(GetModuleHandleW(nullptr), IDC_HAND_CURSOR_NAME, 0), 0);
 }
 
 TEST_F(HotLinkTextTest, TheBlockOwnsOneAddressAndGoesWithTheWindow) {
@@ -151,19 +153,35 @@ TEST_F(HotLinkTextTest, TheBlockOwnsOneAddressAndGoesWithTheWindow) {
   EXPECT_EQ(afterDestroy, beforeDestroy - 2);
 }
 
+// The procedure is called directly, as the system calls it: under Wine an
+// exception would also cross SendMessageW back to the test, which would hide
+// a missing guard.
 TEST_F(HotLinkTextTest, AFailedAllocationLeavesTheLinkAsItWas) {
   HWND link = MakeLink(L"Keyfolio");
   SetUrl(link, L"https://kept.example/");
+  const HotLinkBlock* block = BlockOf(link);
   LogCapture log;
+  LRESULT result = -2;
   g_failNextAllocation = true;
-  SetUrl(link, L"https://lost.example/");
+  EXPECT_NO_THROW(result = HotLinkWndProc(
+                      link, HL_SETURL, reinterpret_cast<WPARAM>(L"https://lost.example/"), 0));
+  EXPECT_EQ(result, 0);
   EXPECT_EQ(AddressOf(link), L"https://kept.example/");
-  EXPECT_TRUE(log.Contains("HotLinkWndProc: message 0x0401: exception caught"));
 
-  // Without its block a link cannot work: the window is refused.
+  // A WM_CREATE that cannot make the block answers -1 and changes nothing.
+  g_failNextAllocation = true;
+  EXPECT_NO_THROW(result = HotLinkWndProc(link, WM_CREATE, 0, 0));
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(BlockOf(link), block);
+  const std::vector<std::string> expected = {
+      "HotLinkWndProc: message 0x0401: exception caught: std::bad_alloc",
+      "HotLinkWndProc: message 0x0001: exception caught: std::bad_alloc",
+  };
+  EXPECT_EQ(log.Lines(), expected);
+
+  // That answer makes the system refuse the window.
   g_failNextAllocation = true;
   EXPECT_EQ(MakeLink(L"Keyfolio"), nullptr);
-  EXPECT_TRUE(log.Contains("HotLinkWndProc: message 0x0001: exception caught"));
 }
 
 TEST_F(HotLinkTextTest, AClickOpensTheAddressOnlyWhenOneIsSet) {
@@ -275,5 +293,17 @@ TEST_F(HotLinkTextTest, PaintsUnderlinedBlueTextInItsFont) {
   ScopedGdiObject font(CreateFontIndirectW(&large));
   SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   EXPECT_EQ(Shown(link, width, height), Expected(width, height, text, font.Get()));
+  DestroyWindow(link);
+}
+
+TEST_F(HotLinkTextTest, ASecondRegistrationChangesNothing) {
+  const wchar_t text[] = L"Keyfolio";
+  const int width = 200;
+  const int height = 30;
+  HWND link = MakeLink(text, width, height);
+  // Asking for the button face now must not repaint the links made before.
+  EXPECT_EQ(RegisterHotLinkClass(GetModuleHandleW(nullptr), IDC_HAND_CURSOR_NAME, 1), 0);
+  InvalidateRect(link, nullptr, TRUE);
+  EXPECT_EQ(Shown(link, width, height), Expected(width, height, text, GetStockObject(SYSTEM_FONT)));
   DestroyWindow(link);
 }

@@ -1,0 +1,40 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/ScopedHandle.h"
+
+namespace {
+
+std::wstring ProgramBesideThisOne(const wchar_t* name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring program = path;
+  return program.substr(0, program.rfind(L'\\') + 1) + name;
+}
+
+}  // namespace
+
+// The child's windows are destroyed by static objects after every other
+// static object of its program is gone; see BoundWindowsAtExitChild.cpp.
+TEST(InstanceSubclasser, OutlivesTheWindowsThatStaticObjectsDestroyAtExit) {
+  std::wstring commandLine = L"\"" + ProgramBesideThisOne(L"ui_bound_at_exit_child.exe") + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &process));
+  ScopedHandle child(process.hProcess);
+  CloseHandle(process.hThread);
+  if (WaitForSingleObject(child.Get(), 30000) != WAIT_OBJECT_0) {
+    TerminateProcess(child.Get(), 1);
+    FAIL() << "the child did not end within 30 s";
+  }
+  DWORD exitCode = 0;
+  ASSERT_TRUE(GetExitCodeProcess(child.Get(), &exitCode));
+  // 0: every window went through its whole destruction; 3: a window's own
+  // procedure missed WM_DESTROY or WM_NCDESTROY; else the child crashed.
+  EXPECT_EQ(exitCode, 0u) << std::hex << "exit code 0x" << exitCode;
+}
