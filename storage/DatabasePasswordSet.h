@@ -60,8 +60,10 @@ class DatabasePasswordSet {
   // Replaces the site that the caller's GetCurrentRecord returned with
   // `site`, stamped modified today. False, after telling the user, when the
   // new title is another site's; the set is then as before. False without a
-  // word when there is no current site.
-  bool EditCurrentRecord(HWND owner, const PasswordRecStruct& site);
+  // word when there is no current site. `site` is taken by value: the old
+  // site is erased before `site` is read, so a reference into the set would
+  // be left dangling.
+  bool EditCurrentRecord(HWND owner, PasswordRecStruct site);
   // Removes the current site; the following one, or the new last one,
   // becomes current. Nothing happens when there is no current site.
   void DeleteCurrentRecord();
