@@ -20,7 +20,6 @@ namespace {
 using Names = std::vector<std::wstring>;
 
 const wchar_t kOpenFailed[] = L"Unable to open the selected file for saving. Check the disk.";
-const wchar_t kWriteFailed[] = L"Unable to write to the selected file for saving. Check the disk.";
 const wchar_t kTitleTaken[] = L"A site with that title already exists.";
 const wchar_t kDay[] = L"Friday, March 13, 2015";
 
@@ -410,7 +409,7 @@ TEST_F(VaultFileTest, FailedSaveLeavesTheVaultAsItWasAndSaysWhy) {
     ASSERT_TRUE(lock.IsValid());
     MessageBoxAnswerer answerer;
     EXPECT_FALSE(m_updater.Serialize());
-    EXPECT_EQ(answerer.Texts(), std::vector<std::wstring>{kWriteFailed});
+    EXPECT_EQ(answerer.Texts(), std::vector<std::wstring>{kOpenFailed});
     lock.Close();
     EXPECT_EQ(ReadBytes(VaultPath()), before);
     EXPECT_EQ(FolderContents(m_path), Names{L"KFO.dta"});
