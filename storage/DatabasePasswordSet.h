@@ -48,9 +48,10 @@ class DatabasePasswordSet {
   int FillListbox(HWND list);
 
   // Field 0 to 6 as stored, 7 the primary key as "%i"; any other field, or
-  // no current site, gives the empty string.
+  // no current site, gives the empty string. A copy, the caller's to wipe.
   std::wstring FieldsByIndex(int field);
-  // A copy of the current site; a default record when there is none.
+  // A copy of the current site, which wipes its texts when it goes; a
+  // default record when there is none.
   PasswordRecStruct GetCurrentRecord();
 
   // Stamps both dates with today and a new primary key (used up even when the

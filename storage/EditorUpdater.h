@@ -71,6 +71,7 @@ class EditorUpdater {
   void DisplayPasswordRecord(const std::array<HWND, 4>& fieldWindows);
   int FillCombobox(HWND combo);
 
+  // The header's master password: a copy, the caller's to wipe.
   std::wstring GetMasterPassword();
   void SetMasterPassword(const std::wstring& text);
   int GetPasswordDisplayFlag();
