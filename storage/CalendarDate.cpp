@@ -19,12 +19,18 @@ bool IsLeapYear(int32_t year) {
 
 }  // namespace
 
-CalendarDate::CalendarDate() {
-  const time_t now = time(nullptr);
-  const tm* local = localtime(&now);
-  m_Year = local->tm_year + 1900;
-  m_Month = local->tm_mon + 1;
-  m_Day = local->tm_mday;
+CalendarDate::CalendarDate() : CalendarDate(time(nullptr)) {}
+
+CalendarDate::CalendarDate(time_t moment) : m_Year(1970), m_Month(1), m_Day(1) {
+  // localtime_s fills `local` or, for a moment out of its range (and for the
+  // -1 that a failed time() returns), reports EINVAL where localtime would
+  // return a null pointer.
+  tm local = {};
+  if (localtime_s(&local, &moment) == 0) {
+    m_Year = local.tm_year + 1900;
+    m_Month = local.tm_mon + 1;
+    m_Day = local.tm_mday;
+  }
   m_DayNumber = DayNumber(m_Month, m_Day, m_Year);
 }
 

@@ -4,12 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 class CalendarDate {
  public:
   // Today, from the local clock.
   CalendarDate();
+  // The local date of `moment`. A moment the C runtime cannot convert (a
+  // clock set before 1970 or far beyond 3000) gives 1 January 1970, the
+  // first date it knows, so that a stamp is always a valid date.
+  explicit CalendarDate(time_t moment);
   CalendarDate(int32_t year, int32_t month, int32_t day);
   virtual ~CalendarDate() = default;
 

@@ -2,6 +2,9 @@
 // read, the stored master password and the show-password flag. The values
 // live in one header record that is made on demand, so that emptying the
 // header (after a forgotten master password) is simply dropping the record.
+// The master password is wiped (SecureWipe.h) before it is replaced and
+// whenever the record is dropped: by ClearHeader, a read, a reset and at
+// exit. The other values are no secret.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +40,7 @@ class DatabasePasswordHeader {
   void SetHeaderTitle(const std::wstring& title);
   std::wstring GetSpareText();
   void SetSpareText(const std::wstring& text);
+  // A copy, the caller's to wipe.
   std::wstring GetMasterPassword();
   void SetMasterPassword(const std::wstring& password);
   int32_t GetPasswordDisplayFlag();

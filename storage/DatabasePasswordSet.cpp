@@ -148,26 +148,24 @@ bool DatabasePasswordSet::AddRecord(HWND owner, const PasswordRecStruct& site) {
   return true;
 }
 
-bool DatabasePasswordSet::EditCurrentRecord(HWND owner, const PasswordRecStruct& site) {
+bool DatabasePasswordSet::EditCurrentRecord(HWND owner, PasswordRecStruct site) {
   if (m_itDisplay == m_Records.end()) {
     DebugLog(L"DatabasePasswordSet::EditCurrentRecord: no current site");
     return false;
   }
-  PasswordRecStruct old = *m_itDisplay;
-  m_Records.erase(m_itDisplay);
+  // Taken out whole rather than copied: no second copy of its password.
+  RecordSet::node_type old = m_Records.extract(m_itDisplay);
   if (m_Records.count(site) != 0) {
     // Back in place before the box runs its message loop, so that whatever
     // repaints meanwhile sees the set as it was.
-    m_itDisplay = m_Records.insert(std::move(old)).first;
+    m_itDisplay = m_Records.insert(std::move(old)).position;
     DebugLog(L"DatabasePasswordSet::EditCurrentRecord: title taken");
     ShowTitleTaken(owner);
     return false;
   }
-  // A new record rather than assigning into the old one: assignment may free
-  // the old texts' memory without wiping it.
-  PasswordRecStruct edited = site;
-  edited.m_DateModified = TodayStamp();
-  const auto inserted = m_Records.insert(std::move(edited));
+  // The old site takes every field of `site`: that is `site` itself.
+  site.m_DateModified = TodayStamp();
+  const auto inserted = m_Records.insert(std::move(site));
   LocateRecord(*inserted.first);
   return true;
 }

@@ -48,9 +48,10 @@ class DatabasePasswordSet {
   int FillListbox(HWND list);
 
   // Field 0 to 6 as stored, 7 the primary key as "%i"; any other field, or
-  // no current site, gives the empty string.
+  // no current site, gives the empty string. A copy, the caller's to wipe.
   std::wstring FieldsByIndex(int field);
-  // A copy of the current site; a default record when there is none.
+  // A copy of the current site, which wipes its texts when it goes; a
+  // default record when there is none.
   PasswordRecStruct GetCurrentRecord();
 
   // Stamps both dates with today and a new primary key (used up even when the
@@ -60,8 +61,10 @@ class DatabasePasswordSet {
   // Replaces the site that the caller's GetCurrentRecord returned with
   // `site`, stamped modified today. False, after telling the user, when the
   // new title is another site's; the set is then as before. False without a
-  // word when there is no current site.
-  bool EditCurrentRecord(HWND owner, const PasswordRecStruct& site);
+  // word when there is no current site. `site` is taken by value: the old
+  // site is erased before `site` is read, so a reference into the set would
+  // be left dangling.
+  bool EditCurrentRecord(HWND owner, PasswordRecStruct site);
   // Removes the current site; the following one, or the new last one,
   // becomes current. Nothing happens when there is no current site.
   void DeleteCurrentRecord();

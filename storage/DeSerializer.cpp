@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "storage/HeldFile.h"
 #include "storage/RecordValues.h"
 #include "storage/Scrambler.h"
 #include "support/DebugLog.h"
@@ -10,9 +11,16 @@
 
 DeSerializer::DeSerializer(const std::wstring& fileName) {
   m_FileEntry.m_Name = fileName;
-  HANDLE file = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw ExceptionsDeSerializer(DS_FileNotFound);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const DWORD error = RetryWhileHeld(FileCall::Open, [&] {
+    file = CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  });
+  if (error != ERROR_SUCCESS) {
+    DebugLog(L"DeSerializer::DeSerializer: CreateFileW failed %lu for %s", error, fileName.c_str());
+    throw ExceptionsDeSerializer(DS_FileNotFound);
+  }
   m_FileEntry.m_File.Reset(file);
   const DWORD size = GetFileSize(file, nullptr);
   if (size == INVALID_FILE_SIZE) throw ExceptionsDeSerializer(DS_InvalidFileSize);

@@ -12,7 +12,8 @@
 
 class DeSerializer : public DeSerializerInterface, public DeSerializerErrorCodes {
  public:
-  // Opens an existing file: DS_FileNotFound when it is missing or refused,
+  // Opens an existing file, waiting out another program's hold on it for a
+  // moment (HeldFile.h): DS_FileNotFound when it is missing or refused,
   // DS_InvalidFileSize when its size cannot be had.
   explicit DeSerializer(const std::wstring& fileName);
   DeSerializer(const DeSerializer&) = delete;

@@ -81,36 +81,51 @@ bool EditorUpdater::Serialize() {
   return false;
 }
 
+EditorUpdater::ReadOutcome EditorUpdater::ReadVaultFile(const std::wstring& name) {
+  try {
+    DeSerializer des(name);
+    return {true, ReadDatabase(des) ? VaultFiles::KR_None : VaultFiles::KR_PartlyRead};
+  } catch (const ExceptionsEditor& e) {
+    ReportToDebugLog(L"EditorUpdater::ReadVaultFile", e);
+    return {false, e.GetErrorCode() == EditorErrorCodes::ED_WrongVersionType
+                       ? VaultFiles::KR_ForeignSignature
+                       : VaultFiles::KR_NewerVersion};
+  } catch (const ExceptionsDeSerializer& e) {
+    ReportToDebugLog(L"EditorUpdater::ReadVaultFile", e);
+    if (e.GetErrorCode() != DeSerializer::DS_FileNotFound) return {false, VaultFiles::KR_Damaged};
+    // There but refused: another program held it longer than the reader waits.
+    const bool there = GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return {false, there ? VaultFiles::KR_Unopened : VaultFiles::KR_None};
+  } catch (...) {
+    DebugLog(L"EditorUpdater::ReadVaultFile: unexpected exception");
+    return {false, VaultFiles::KR_Damaged};
+  }
+}
+
 bool EditorUpdater::DeSerialize() {
   if (m_CurrentFileName.empty()) return false;
-  const std::wstring source = m_Files.PrepareLoad();
-  bool keptEverything = false;
-  try {
-    DeSerializer des(source);
-    keptEverything = ReadDatabase(des);
-  } catch (const ExceptionsEditor& e) {
-    ReportToDebugLog(L"EditorUpdater::DeSerialize", e);
-    m_Files.KeepAsideBeforeReplacing(e.GetErrorCode() == EditorErrorCodes::ED_WrongVersionType
-                                         ? VaultFiles::KR_ForeignSignature
-                                         : VaultFiles::KR_NewerVersion);
-    return false;
-  } catch (const ExceptionsDeSerializer& e) {
-    ReportToDebugLog(L"EditorUpdater::DeSerialize", e);
-    if (e.GetErrorCode() != DeSerializer::DS_FileNotFound) {
-      m_Files.KeepAsideBeforeReplacing(VaultFiles::KR_Damaged);
-    } else if (GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      // There but refused, most often because another program holds it.
-      m_Files.KeepAsideBeforeReplacing(VaultFiles::KR_Unopened);
+  m_LoadProblem = VaultFiles::KR_None;
+  m_LoadKeptName.clear();
+  if (m_Files.BeginLoad()) {
+    const ReadOutcome newer = ReadVaultFile(m_Files.CompleteName());
+    if (newer.loaded && newer.problem == VaultFiles::KR_None) {
+      m_Files.UseCompleteFile();
+      Serialize();
+      return true;
     }
-    return false;
-  } catch (...) {
-    DebugLog(L"EditorUpdater::DeSerialize: unexpected exception");
-    m_Files.KeepAsideBeforeReplacing(VaultFiles::KR_Damaged);
-    return false;
+    if (newer.problem != VaultFiles::KR_None) {
+      m_LoadProblem = newer.problem;
+      m_LoadKeptName = m_Files.KeepCompleteAside(newer.problem);
+    }
   }
-  // The rewrite below keeps only what was read: the original goes aside
-  // first when that is not all the file held.
-  if (!keptEverything) m_Files.KeepAsideBeforeReplacing(VaultFiles::KR_PartlyRead);
+  // What was not read whole goes aside before the rewrite below, or the
+  // first save, replaces it.
+  const ReadOutcome outcome = ReadVaultFile(m_CurrentFileName);
+  if (outcome.problem != VaultFiles::KR_None) {
+    m_LoadProblem = outcome.problem;
+    m_LoadKeptName = m_Files.KeepVaultAside(outcome.problem);
+  }
+  if (!outcome.loaded) return false;
   Serialize();
   return true;
 }

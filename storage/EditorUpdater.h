@@ -37,9 +37,24 @@ class EditorUpdater {
   // before SetDataBaseFileName.
   bool Serialize();
   // Reads the vault into the header and the site set and, when that worked,
-  // saves it back at once. False when there was nothing readable: the caller
-  // then resets to an empty vault. Shows no message of its own.
+  // saves it back at once. A complete file that a cut save left beside the
+  // vault is newer: it is read first, and used when it reads whole. False
+  // when there was nothing readable: the caller then resets to an empty
+  // vault. Shows no message of its own.
   bool DeSerialize();
+  // What the last DeSerialize could not load of a file it found, for the
+  // start-up to tell the user: KR_Unopened (refused for longer than the
+  // reader waits), KR_ForeignSignature, KR_NewerVersion or KR_Damaged
+  // (nothing of it loaded), KR_PartlyRead (loaded without the sites it could
+  // not read whole or whose title was taken). KR_None after a whole load and
+  // when there was no vault at all. When both a complete file and the vault
+  // failed, the vault's.
+  VaultFiles::KeepReason GetLoadProblem() const { return m_LoadProblem; }
+  // The full name under which that file is kept aside before anything
+  // replaces or removes it: already, for a partly read vault whose rewrite
+  // succeeded; else at the next save or DeleteAllData, unless another file
+  // takes the name first. Empty with KR_None.
+  const std::wstring& GetLoadKeptName() const { return m_LoadKeptName; }
 
   // True when every stored site was kept; false when reading stopped inside a
   // site or dropped a duplicate title (the vault is loaded all the same).
@@ -56,6 +71,7 @@ class EditorUpdater {
   void DisplayPasswordRecord(const std::array<HWND, 4>& fieldWindows);
   int FillCombobox(HWND combo);
 
+  // The header's master password: a copy, the caller's to wipe.
   std::wstring GetMasterPassword();
   void SetMasterPassword(const std::wstring& text);
   int GetPasswordDisplayFlag();
@@ -69,10 +85,18 @@ class EditorUpdater {
   static constexpr int32_t m_VersionNumber = 257;
 
  private:
+  struct ReadOutcome {
+    bool loaded;
+    VaultFiles::KeepReason problem;
+  };
+
   EditorUpdater();
+  ReadOutcome ReadVaultFile(const std::wstring& name);
 
   std::wstring m_CurrentFileName;
   DatabasePasswordHeader& m_Header;
   DatabasePasswordSet& m_SiteSet;
   VaultFiles m_Files;
+  VaultFiles::KeepReason m_LoadProblem = VaultFiles::KR_None;
+  std::wstring m_LoadKeptName;
 };

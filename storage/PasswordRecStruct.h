@@ -1,7 +1,10 @@
 // One site of the vault: the title, the four texts that belong to it, two
 // date stamps and the number the site set gave it. A plain value that the
-// site set and the site dialogs copy freely; its texts are wiped when a copy
-// goes, because the password and often the notes are secrets.
+// site set and the site dialogs copy and move freely. Because the password
+// and often the notes are secrets, the five texts are wiped (SecureWipe.h)
+// when a record goes and before a record is assigned over, so that the
+// standard library frees none of them unwiped; assigning a longer text into
+// one field of a record is the caller's business (wipe the field first).
 #pragma once
 
 #include <cstdint>
@@ -11,10 +14,10 @@ class PasswordRecStruct {
  public:
   PasswordRecStruct() = default;
   PasswordRecStruct(const PasswordRecStruct&) = default;
-  PasswordRecStruct& operator=(const PasswordRecStruct&) = default;
-  // Moving hands the texts' memory over instead of leaving copies behind.
   PasswordRecStruct(PasswordRecStruct&&) = default;
-  PasswordRecStruct& operator=(PasswordRecStruct&&) = default;
+  PasswordRecStruct& operator=(const PasswordRecStruct& other);
+  // Moving hands the texts' memory over instead of leaving copies behind.
+  PasswordRecStruct& operator=(PasswordRecStruct&& other);
   virtual ~PasswordRecStruct();
 
   std::wstring m_SiteTitle;
@@ -25,4 +28,7 @@ class PasswordRecStruct {
   std::wstring m_DateCreated;
   std::wstring m_DateModified;
   int32_t m_PrimaryKeyRecord = 0;
+
+ private:
+  void WipeTexts();
 };

@@ -1,7 +1,6 @@
 #include "storage/VaultFiles.h"
 
-#include <windows.h>
-
+#include "storage/HeldFile.h"
 #include "storage/Serializer.h"
 #include "support/DebugLog.h"
 #include "support/ExceptionBase.h"
@@ -18,27 +17,49 @@ bool Exists(const std::wstring& path) {
 }
 
 // `where` names the function and the call that failed.
-void LogFailure(const wchar_t* where, const std::wstring& path) {
-  DebugLog(L"%s failed %i for %s", where, static_cast<int>(GetLastError()), path.c_str());
+void LogFailure(const wchar_t* where, DWORD error, const std::wstring& path) {
+  DebugLog(L"%s failed %lu for %s", where, error, path.c_str());
 }
 
-// Windows refuses to delete or replace a read-only file.
+// Windows refuses to delete a read-only file.
 bool Remove(const std::wstring& path) {
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
-  LogFailure(L"VaultFiles::Remove: DeleteFileW", path);
+  const DWORD error =
+      RetryWhileHeld(FileCall::Open, [&] { return DeleteFileW(path.c_str()) != FALSE; });
+  if (error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND) return true;
+  LogFailure(L"VaultFiles::Remove: DeleteFileW", error, path);
   return false;
 }
 
-// A rename that is on the medium when the call returns.
-bool Rename(const std::wstring& from, const std::wstring& to, DWORD flags = 0) {
-  if (MoveFileExW(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH)) return true;
-  LogFailure(L"VaultFiles::Rename: MoveFileExW", from);
-  return false;
+// A rename that is on the medium when the call returns. Without
+// MOVEFILE_REPLACE_EXISTING in `flags` it fails on a taken name.
+DWORD Rename(const std::wstring& from, const std::wstring& to, DWORD flags = 0) {
+  return RetryWhileHeld(FileCall::Rename, [&] {
+    return MoveFileExW(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH) != FALSE;
+  });
 }
 
 [[noreturn]] void Fail(int code) {
   throw ExceptionsSerializer(code);
+}
+
+// The message of a failed step follows its cause: a file that is refused
+// (held by another program, protected, on a medium that is gone or
+// write-protected) could not be opened for saving; anything else failed in
+// the writing.
+int CodeForError(DWORD error) {
+  switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_NOT_READY:
+      return VaultFiles::SR_FileNotFound;
+    default:
+      return VaultFiles::SR_WriteFileFailed;
+  }
 }
 
 const wchar_t* ReasonText(VaultFiles::KeepReason reason) {
@@ -57,7 +78,7 @@ const wchar_t* ReasonText(VaultFiles::KeepReason reason) {
 
 void VaultFiles::SetVaultName(const std::wstring& vaultName) {
   m_VaultName = vaultName;
-  m_PendingKeep = KR_None;
+  BeginLoad();
 }
 
 size_t VaultFiles::ExtensionStart() const {
@@ -83,30 +104,90 @@ std::wstring VaultFiles::KeptName(KeepReason reason, int number) const {
                      std::to_wstring(number) + m_VaultName.substr(ExtensionStart()));
 }
 
-std::wstring VaultFiles::PrepareLoad() {
-  const std::wstring complete = CompleteName();
-  if (!Exists(m_VaultName) && Exists(complete)) {
-    DebugLog(L"VaultFiles::PrepareLoad: finishing a cut replacement");
-    if (!Rename(complete, m_VaultName)) return complete;
-  }
-  return m_VaultName;
+bool VaultFiles::BeginLoad() {
+  m_CompleteLoaded = false;
+  m_CompleteKeep = PendingKeep();
+  m_VaultKeep = PendingKeep();
+  return Exists(CompleteName());
 }
 
-// A complete file is stale exactly when the vault is there beside it; when
-// the vault is missing it is the vault, and must become it before anything
-// else is written.
-void VaultFiles::PrepareSave() {
+void VaultFiles::UseCompleteFile() {
+  m_CompleteLoaded = true;
+}
+
+// The complete file is set aside before the vault (SettleCompleteFile runs
+// first in a save), and PutAside takes the first free number: predicting the
+// names in that order gives the names they will get.
+std::wstring VaultFiles::FreeKeptName(KeepReason reason) const {
+  for (int number = 1; number < kMostKeptFiles; ++number) {
+    std::wstring name = KeptName(reason, number);
+    if (!Exists(name) && name != m_CompleteKeep.name) return name;
+  }
+  return KeptName(reason, kMostKeptFiles);
+}
+
+std::wstring VaultFiles::KeepCompleteAside(KeepReason reason) {
+  m_CompleteLoaded = false;
+  m_CompleteKeep.reason = reason;
+  m_CompleteKeep.name = FreeKeptName(reason);
+  return m_CompleteKeep.name;
+}
+
+std::wstring VaultFiles::KeepVaultAside(KeepReason reason) {
+  m_VaultKeep.reason = reason;
+  m_VaultKeep.name = FreeKeptName(reason);
+  return m_VaultKeep.name;
+}
+
+std::wstring VaultFiles::PutAside(const std::wstring& source, KeepReason reason,
+                                  const std::function<DWORD(const std::wstring&)>& put) const {
+  for (int number = 1; number <= kMostKeptFiles; ++number) {
+    const std::wstring kept = KeptName(reason, number);
+    const DWORD error = put(kept);
+    if (error == ERROR_SUCCESS) {
+      DebugLog(L"VaultFiles::PutAside: %s as %s", source.c_str(), kept.c_str());
+      return kept;
+    }
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+      LogFailure(L"VaultFiles::PutAside", error, source);
+      return std::wstring();
+    }
+  }
+  DebugLog(L"VaultFiles::PutAside: no free name for %s", source.c_str());
+  return std::wstring();
+}
+
+std::wstring VaultFiles::RenameCompleteAside() {
   const std::wstring complete = CompleteName();
-  if (!Exists(complete)) return;
-  if (Exists(m_VaultName)) {
-    if (!Remove(complete)) Fail(SR_FileNotFound);
-  } else if (!Rename(complete, m_VaultName)) {
+  const std::wstring kept = PutAside(complete, m_CompleteKeep.reason, [&](const std::wstring& name) {
+    return Rename(complete, name);
+  });
+  if (!kept.empty()) m_CompleteKeep = PendingKeep();
+  return kept;
+}
+
+// A complete file here is the one the load used, one it could not use, or
+// the leftover of a failed save of this run that could not remove it: the
+// program is the only one that makes these files, and the load saw any
+// other.
+void VaultFiles::SettleCompleteFile() {
+  if (!Exists(CompleteName())) {
+    m_CompleteLoaded = false;
+    m_CompleteKeep = PendingKeep();
+    return;
+  }
+  if (m_CompleteLoaded) {
+    PutInPlace();
+    m_CompleteLoaded = false;
+  } else if (m_CompleteKeep.reason != KR_None) {
+    if (RenameCompleteAside().empty()) Fail(SR_FileNotFound);
+  } else if (!Remove(CompleteName())) {
     Fail(SR_FileNotFound);
   }
 }
 
 void VaultFiles::Replace(const std::function<void(Serializer&)>& write) {
-  PrepareSave();
+  SettleCompleteFile();
   const std::wstring temporary = TemporaryName();
   std::wstring kept;
   try {
@@ -116,49 +197,47 @@ void VaultFiles::Replace(const std::function<void(Serializer&)>& write) {
       ser.Flush();
     }
     // Only a file that was whole on the medium ever carries the complete name.
-    if (!Rename(temporary, CompleteName())) Fail(SR_WriteFileFailed);
-    kept = KeepAside();
+    const DWORD error = Rename(temporary, CompleteName());
+    if (error != ERROR_SUCCESS) {
+      LogFailure(L"VaultFiles::Replace: MoveFileExW", error, temporary);
+      Fail(CodeForError(error));
+    }
+    kept = CopyVaultAside();
     PutInPlace();
   } catch (...) {
     if (!kept.empty()) Remove(kept);
     RemoveLeftovers();
     throw;
   }
-  m_PendingKeep = KR_None;
+  m_VaultKeep = PendingKeep();
 }
 
 // Copies rather than renames, so that the vault stays in place, whole, until
 // the one step that replaces it.
-std::wstring VaultFiles::KeepAside() {
-  if (m_PendingKeep == KR_None) return std::wstring();
+std::wstring VaultFiles::CopyVaultAside() {
+  if (m_VaultKeep.reason == KR_None) return std::wstring();
   if (!Exists(m_VaultName)) {
-    m_PendingKeep = KR_None;
+    m_VaultKeep = PendingKeep();
     return std::wstring();
   }
-  for (int number = 1; number <= kMostKeptFiles; ++number) {
-    const std::wstring kept = KeptName(m_PendingKeep, number);
-    if (!CopyFileW(m_VaultName.c_str(), kept.c_str(), TRUE)) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-      LogFailure(L"VaultFiles::KeepAside: CopyFileW", m_VaultName);
-      Fail(SR_FileNotFound);
-    }
-    // The copy takes the vault's attributes; a read-only one cannot be
-    // opened to be flushed.
-    SetFileAttributesW(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ScopedHandle copy(CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!copy.IsValid() || !FlushFileBuffers(copy.Get())) {
-      LogFailure(L"VaultFiles::KeepAside: flushing the copy", kept);
-      copy.Close();
-      Remove(kept);
-      Fail(SR_FileNotFound);
-    }
-    DebugLog(L"VaultFiles::KeepAside: %s", kept.c_str());
-    return kept;
+  const std::wstring kept = PutAside(m_VaultName, m_VaultKeep.reason, [&](const std::wstring& name) {
+    return RetryWhileHeld(FileCall::Open, [&] {
+      return CopyFileW(m_VaultName.c_str(), name.c_str(), TRUE) != FALSE;
+    });
+  });
+  if (kept.empty()) Fail(SR_FileNotFound);
+  // The copy takes the vault's attributes; a read-only one cannot be opened
+  // to be flushed.
+  SetFileAttributesW(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ScopedHandle copy(CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!copy.IsValid() || !FlushFileBuffers(copy.Get())) {
+    LogFailure(L"VaultFiles::CopyVaultAside: flushing the copy", GetLastError(), kept);
+    copy.Close();
+    Remove(kept);
+    Fail(SR_FileNotFound);
   }
-  DebugLog(L"VaultFiles::KeepAside: no free name");
-  Fail(SR_FileNotFound);
+  return kept;
 }
 
 void VaultFiles::PutInPlace() {
@@ -167,9 +246,11 @@ void VaultFiles::PutInPlace() {
   const DWORD attributes = GetFileAttributesW(m_VaultName.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES)
     SetFileAttributesW(m_VaultName.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (Rename(CompleteName(), m_VaultName, MOVEFILE_REPLACE_EXISTING)) return;
+  const DWORD error = Rename(CompleteName(), m_VaultName, MOVEFILE_REPLACE_EXISTING);
+  if (error == ERROR_SUCCESS) return;
+  LogFailure(L"VaultFiles::PutInPlace: MoveFileExW", error, m_VaultName);
   if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(m_VaultName.c_str(), attributes);
-  Fail(SR_WriteFileFailed);
+  Fail(CodeForError(error));
 }
 
 void VaultFiles::RemoveLeftovers() const {
@@ -179,17 +260,23 @@ void VaultFiles::RemoveLeftovers() const {
 
 void VaultFiles::RemoveAll() {
   Remove(TemporaryName());
-  Remove(CompleteName());
+  // A complete file that the load could not use stays, aside; any other goes.
+  if (m_CompleteKeep.reason != KR_None && Exists(CompleteName())) {
+    if (RenameCompleteAside().empty()) DebugLog(L"VaultFiles::RemoveAll: the complete file stays");
+  } else {
+    Remove(CompleteName());
+  }
+  m_CompleteLoaded = false;
   if (!Exists(m_VaultName)) {
-    m_PendingKeep = KR_None;
+    m_VaultKeep = PendingKeep();
     return;
   }
   try {
-    KeepAside();
+    CopyVaultAside();
   } catch (const ExceptionsSerializer& e) {
     ReportToDebugLog(L"VaultFiles::RemoveAll: the vault stays", e);
     return;
   }
-  m_PendingKeep = KR_None;
+  m_VaultKeep = PendingKeep();
   Remove(m_VaultName);
 }

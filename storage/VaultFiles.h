@@ -1,13 +1,19 @@
 // The vault file on disk and the files around it. A save never writes over
 // the vault: it writes a temporary file, forces it to the medium, renames it
 // to a name that means "complete", and only then puts it in the vault's place
-// in one step. A cut at any instant thus leaves the old vault, or the new
-// one under the vault's name or (where the file system replaces by delete
-// then rename) under the complete name alone; the temporary name is never
-// read. A vault that could not be read, or was read only in part, is copied
-// aside under a name that says why before anything replaces or removes it.
-// All names stay in the vault's folder: a rename never crosses a volume.
+// in one step. A cut at any instant thus leaves the old vault, alone or with
+// a temporary file that is never read, or a whole new vault under the
+// complete name, beside the old one or (where the file system replaces by
+// delete then rename) alone. A complete file is never older than the vault:
+// a load reads it first and uses it when it reads whole, and the next save
+// first puts it in the vault's place. A file that could not be read, or was
+// read only in part, is kept aside under a name that says why before
+// anything replaces or removes it. Another program's brief hold on a file is
+// waited out (HeldFile.h). All names stay in the vault's folder: a rename
+// never crosses a volume.
 #pragma once
+
+#include <windows.h>
 
 #include <functional>
 #include <string>
@@ -39,41 +45,60 @@ class VaultFiles : public SerializerErrorCodes {
   // "KFO-kept-damaged-3.dta": never a name that loading or saving touches.
   std::wstring KeptName(KeepReason reason, int number) const;
 
-  // Before a load: a vault name that is missing while a complete file is
-  // there means a replacement was cut between its delete and its rename;
-  // finishes it. The name to read: the vault's, or the complete file's when
-  // it could not be renamed.
-  std::wstring PrepareLoad();
-
-  // The file at the vault's name must be copied aside for `reason` before
-  // it is next replaced or removed.
-  void KeepAsideBeforeReplacing(KeepReason reason) { m_PendingKeep = reason; }
+  // Starts a load, forgetting what an earlier one decided. True when a
+  // complete file is there, to be read before the vault.
+  bool BeginLoad();
+  // The complete file read whole and is what was loaded: the next save first
+  // puts it in the vault's place, and the vault stays as it is until then.
+  void UseCompleteFile();
+  // The complete file could not be used for `reason`: the next save, or
+  // RemoveAll, renames it aside instead of removing it. The name it will get.
+  std::wstring KeepCompleteAside(KeepReason reason);
+  // The file at the vault's name must be copied aside for `reason` before it
+  // is next replaced or removed. The name it will get.
+  std::wstring KeepVaultAside(KeepReason reason);
 
   // Writes a new vault through `write` and puts it in the vault's place.
-  // First finishes a replacement that a cut left half done, and removes a
-  // stale complete file. Throws ExceptionsSerializer: SR_FileNotFound when
-  // the save cannot begin (those first steps fail, or the temporary file
-  // cannot be made) or the old vault cannot be kept aside;
-  // SR_WriteFileFailed or SR_BytesWrittenIncorrect for every later failure;
-  // what `write` throws otherwise, as it is. After a throw the vault file is
-  // as it was, byte for byte, and the files this save made are gone as far
-  // as they could be removed.
+  // First settles a complete file that is there: put in place when it was
+  // loaded, renamed aside when the load could not use it, else removed (the
+  // leftover of a failed save of this run). Throws ExceptionsSerializer:
+  // SR_FileNotFound when the save cannot begin (that first step fails, or the
+  // temporary file cannot be made) or the old vault cannot be kept aside;
+  // after the temporary file is written, the code that fits the Windows
+  // error of the step that failed: SR_FileNotFound for a file that is
+  // refused (held by another program, protected, on a medium that is gone),
+  // SR_WriteFileFailed for any other; SR_WriteFileFailed or
+  // SR_BytesWrittenIncorrect from the writing itself; what `write` throws
+  // otherwise, as it is. After a throw the vault file is as it was, byte for
+  // byte, and the files this save made are gone as far as they could be
+  // removed.
   void Replace(const std::function<void(Serializer&)>& write);
 
   // Removes the temporary, complete and vault files, in that order, so that
-  // no cut leaves an older vault to be found. A vault that is to be kept
-  // aside is copied aside first, and stays when it cannot be. Files kept
+  // no cut leaves an older vault to be found. A file that is to be kept
+  // aside is kept aside first, and stays when it cannot be. Files kept
   // aside earlier are the user's and stay. Failures are only logged.
   void RemoveAll();
 
  private:
+  struct PendingKeep {
+    KeepReason reason = KR_None;
+    std::wstring name;
+  };
+
   size_t ExtensionStart() const;
   std::wstring SiblingName(const std::wstring& suffix) const;
-  void PrepareSave();
-  std::wstring KeepAside();
+  std::wstring FreeKeptName(KeepReason reason) const;
+  std::wstring PutAside(const std::wstring& source, KeepReason reason,
+                        const std::function<DWORD(const std::wstring&)>& put) const;
+  std::wstring RenameCompleteAside();
+  void SettleCompleteFile();
+  std::wstring CopyVaultAside();
   void PutInPlace();
   void RemoveLeftovers() const;
 
   std::wstring m_VaultName;
-  KeepReason m_PendingKeep = KR_None;
+  bool m_CompleteLoaded = false;
+  PendingKeep m_CompleteKeep;
+  PendingKeep m_VaultKeep;
 };

@@ -1,5 +1,15 @@
-// Passwords pass through ordinary strings; a string that held one is wiped
-// before its memory goes back to the heap.
+// Passwords and site texts pass through ordinary strings. What this program
+// promises, and no more: a string that is wiped has every unit of its buffer
+// zeroed (the part past the end of the text, and the short-text buffer
+// inside the string object, included) before it is cleared, so the wipe
+// reaches whatever the string held last. A wipe cannot reach memory that the
+// string no longer owns: the old buffer that the standard library frees when
+// a string grows, or when a longer text is assigned into it (wipe first,
+// then assign), and copies made elsewhere. Which strings are wiped, and when,
+// is said where they are kept (PasswordRecStruct, DatabasePasswordHeader,
+// Initialization); a copy that a getter hands out is the caller's to wipe.
+// Short texts (up to 7 units) that pass through temporaries on the stack
+// leave their copy there until the stack is reused.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +17,10 @@
 #include <string>
 
 inline void SecureWipe(std::wstring& text) {
-  if (!text.empty()) SecureZeroMemory(&text[0], text.size() * sizeof(wchar_t));
+  // Growing to the capacity moves nothing and makes every unit of the
+  // buffer part of the text, so that all of it may be overwritten.
+  text.resize(text.capacity());
+  SecureZeroMemory(&text[0], text.size() * sizeof(wchar_t));
   text.clear();
 }
 

@@ -1,5 +1,7 @@
 #include "storage/CalendarDate.h"
 
+#include <cstdint>
+#include <ctime>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -57,4 +59,23 @@ TEST(CalendarDate, TodayIsAValidDateInTheLongForm) {
   const std::wstring stamp = today.FormatLongDate();
   EXPECT_TRUE(std::regex_match(stamp, std::wregex(L"[A-Z][a-z]+day, [A-Z][a-z]+ [0-3][0-9], [0-9]{4}")))
       << std::string(stamp.begin(), stamp.end());
+}
+
+TEST(CalendarDate, MomentsTheRuntimeCannotConvertGiveTheFirstOfJanuary1970) {
+  const struct {
+    time_t moment;
+    const char* what;
+  } cases[] = {
+      {-1, "a failed time()"},
+      {-86400 * 365, "a clock set to 1969"},
+      {INT64_MAX, "the far end of time_t"},
+  };
+  for (const auto& c : cases) {
+    CalendarDate date(c.moment);
+    EXPECT_TRUE(date.IsValid()) << c.what;
+    EXPECT_EQ(date.FormatLongDate(), L"Thursday, January 01, 1970") << c.what;
+  }
+  // Noon UTC: the 5th in every zone within eleven hours of UTC.
+  EXPECT_EQ(CalendarDate(static_cast<time_t>(1796472000)).FormatLongDate(),
+            L"Saturday, December 05, 2026");
 }

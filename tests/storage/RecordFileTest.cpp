@@ -10,6 +10,7 @@
 #include "storage/DeSerializer.h"
 #include "storage/Serializer.h"
 #include "support/ExceptionBase.h"
+#include "support/ScopedHandle.h"
 #include "tests/common/AllocationWatch.h"
 #include "tests/common/TempFolder.h"
 
@@ -274,6 +275,28 @@ TEST_F(RecordFileTest, OpenWriterKeepsReadersOut) {
   } catch (const ExceptionsDeSerializer& e) {
     EXPECT_EQ(e.GetErrorCode(), DeSerializer::DS_FileNotFound);
   }
+}
+
+TEST_F(RecordFileTest, OpenReaderLetsOthersReadButNotWrite) {
+  WriteBytes(m_path, Bytes{5, 0, 0, 0});
+  DeSerializer d(m_path);
+  DeSerializer second(m_path);
+  EXPECT_EQ(second.GetLong(), 5);
+  ScopedHandle other(CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_TRUE(other.IsValid());
+  ScopedHandle writer(CreateFileW(m_path.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+  EXPECT_FALSE(writer.IsValid());
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  try {
+    Serializer s(m_path);
+    ADD_FAILURE() << "wrote a file that is being read";
+  } catch (const ExceptionsSerializer& e) {
+    EXPECT_EQ(e.GetErrorCode(), Serializer::SR_FileNotFound);
+  }
+  EXPECT_EQ(d.GetLong(), 5);
 }
 
 TEST_F(RecordFileTest, FailedWriteIsWriteFileFailed) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -204,6 +205,43 @@ TEST_F(SiteSetTest, EditToAnotherSitesTitleIsRefusedAndChangesNothing) {
   EXPECT_TRUE(m_set.EditCurrentRecord(owner.Get(), site));
   EXPECT_EQ(m_set.FieldsByIndex(2), L"changed");
   EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"Alpha", L"Bank", L"Zulu"}));
+}
+
+// The old site is erased before the argument is read; taken by value, the
+// argument cannot be a reference into the set that the erase left dangling.
+static_assert(std::is_same<decltype(&DatabasePasswordSet::EditCurrentRecord),
+                           bool (DatabasePasswordSet::*)(HWND, PasswordRecStruct)>::value,
+              "EditCurrentRecord takes its site by value");
+
+TEST_F(SiteSetTest, EditAndDeleteAtTheEndPositionChangeNothing) {
+  // A list selection past the last site, or one that stayed after a delete:
+  // no site is current there.
+  for (int position : {3, 9}) {
+    SCOPED_TRACE(position);
+    m_set.LoadDefaultValues();
+    Add({L"a", L"b", L"c"});
+    m_set.SetCurrentRecord(position);
+    PasswordRecStruct site = m_set.GetCurrentRecord();
+    EXPECT_EQ(site.m_SiteTitle, L"");
+    site.m_SiteTitle = L"new";
+    MessageBoxAnswerer answerer;
+    EXPECT_FALSE(m_set.EditCurrentRecord(nullptr, site));
+    m_set.DeleteCurrentRecord();
+    EXPECT_TRUE(answerer.Boxes().empty());
+    EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+    EXPECT_EQ(m_set.GetCurrentRecordIndex(), 3);
+  }
+}
+
+TEST_F(SiteSetTest, EditOfTheLastSiteMovesItToItsNewPlace) {
+  Add({L"a", L"b", L"c"});
+  m_set.SetCurrentRecord(2);
+  PasswordRecStruct site = m_set.GetCurrentRecord();
+  site.m_SiteTitle = L"0 first";
+  ASSERT_TRUE(m_set.EditCurrentRecord(nullptr, site));
+  EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"0 first", L"a", L"b"}));
+  EXPECT_EQ(m_set.GetCurrentRecordIndex(), 0);
+  EXPECT_EQ(m_set.FieldsByIndex(2), L"pw-c");
 }
 
 TEST_F(SiteSetTest, DeleteMakesTheFollowingOrTheNewLastSiteCurrent) {

@@ -1,11 +1,12 @@
 // Kills a process in the middle of its saves at random instants and checks,
 // after each kill, that a new run loads one whole vault version: the last
-// one the process reported saved, or the one it was saving. Never a mix,
-// never part of one, never nothing.
+// one the process reported saved, or the one it was saving, and that one
+// whenever it was complete. Never a mix, never part of one, never nothing.
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <random>
 #include <string>
@@ -14,9 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "storage/EditorUpdater.h"
-#include "support/ScopedHandle.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
+#include "tests/storage/ChildProcess.h"
 #include "tests/storage/VaultBytes.h"
 #include "tests/storage/VersionedVault.h"
 
@@ -26,13 +27,6 @@ constexpr uint32_t kSeed = 7172026;
 constexpr int kKills = 220;
 constexpr DWORD kChildTimeoutMs = 20000;
 
-std::wstring ChildProgram() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring program = path;
-  return program.substr(0, program.rfind(L'\\') + 1) + L"vault_saver_child.exe";
-}
-
 double Seconds() {
   LARGE_INTEGER now, frequency;
   QueryPerformanceCounter(&now);
@@ -40,64 +34,13 @@ double Seconds() {
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// A saving child and the read end of its standard output.
-class Child {
- public:
-  Child(const std::wstring& folder, uint32_t firstVersion) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    if (!CreatePipe(&read, &write, &inherit, 0)) return;
-    m_output.Reset(read);
-    ScopedHandle writeEnd(write);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::wstring commandLine = L"\"" + ChildProgram() + L"\" \"" + folder + L"\" " +
-                               std::to_wstring(firstVersion);
-    PROCESS_INFORMATION process = {};
-    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-      m_process.Reset(process.hProcess);
-      CloseHandle(process.hThread);
-    }
-  }
-
-  bool Started() const { return m_process.IsValid(); }
-
-  // Waits, within the time-out, until the child has reported a first save.
-  bool WaitForFirstSave() {
-    const double deadline = Seconds() + kChildTimeoutMs / 1000.0;
-    while (Seconds() < deadline) {
-      DWORD available = 0;
-      if (!PeekNamedPipe(m_output.Get(), nullptr, 0, nullptr, &available, nullptr)) return false;
-      if (available >= 4) return true;
-      if (WaitForSingleObject(m_process.Get(), 1) == WAIT_OBJECT_0) return false;
-    }
-    return false;
-  }
-
-  void Kill() {
-    TerminateProcess(m_process.Get(), 9);
-    WaitForSingleObject(m_process.Get(), kChildTimeoutMs);
-  }
-
-  // Every version the child reported, once it is gone.
-  std::vector<uint32_t> Reports() {
-    std::vector<uint32_t> reports;
-    uint32_t value = 0;
-    DWORD read = 0;
-    while (ReadFile(m_output.Get(), &value, sizeof value, &read, nullptr) && read == sizeof value)
-      reports.push_back(value);
-    return reports;
-  }
-
- private:
-  ScopedHandle m_process;
-  ScopedHandle m_output;
-};
+// Every version the child reported, once it is gone.
+std::vector<uint32_t> Reports(ChildProcess& child) {
+  const std::vector<unsigned char> output = child.Output();
+  std::vector<uint32_t> reports(output.size() / sizeof(uint32_t));
+  if (!reports.empty()) std::memcpy(reports.data(), output.data(), reports.size() * sizeof(uint32_t));
+  return reports;
+}
 
 std::string FolderState(const std::wstring& folder) {
   std::string state;
@@ -131,14 +74,15 @@ TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
   std::map<std::string, std::pair<int, int>> outcomes;  // state: (old, new)
   for (int kill = 0; kill < kKills; ++kill) {
     SCOPED_TRACE(kill);
-    Child child(folder.Path(), onDisk + 1);
+    ChildProcess child(L"vault_saver_child.exe",
+                       L"\"" + folder.Path() + L"\" " + std::to_wstring(onDisk + 1));
     ASSERT_TRUE(child.Started());
-    ASSERT_TRUE(child.WaitForFirstSave());
+    ASSERT_TRUE(child.WaitForOutput(sizeof(uint32_t), kChildTimeoutMs)) << "no first save";
     const double instant = Seconds() + delay(random);
     while (Seconds() < instant) {
     }
     child.Kill();
-    const std::vector<uint32_t> reports = child.Reports();
+    const std::vector<uint32_t> reports = Reports(child);
     ASSERT_FALSE(reports.empty());
     for (uint32_t report : reports) ASSERT_NE(report, 0xFFFFFFFFu) << "a save failed";
     const uint32_t lastSaved = reports.back();
@@ -151,6 +95,11 @@ TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
     const int64_t loaded = LoadedVersion();
     ASSERT_TRUE(loaded == lastSaved || loaded == lastSaved + 1)
         << "loaded " << loaded << " after version " << lastSaved << " was saved, from " << state;
+    // A complete file is the save that was cut before it replaced the vault:
+    // the newest there is.
+    if (state.find("KFO.new") != std::string::npos) {
+      ASSERT_EQ(loaded, lastSaved + 1) << state;
+    }
     for (const std::wstring& name : FolderContents(folder.Path()))
       ASSERT_EQ(name, L"KFO.dta") << "after a load from " << state;
     (loaded == lastSaved ? outcomes[state].first : outcomes[state].second)++;

@@ -20,7 +20,6 @@ namespace {
 using Names = std::vector<std::wstring>;
 
 const wchar_t kOpenFailed[] = L"Unable to open the selected file for saving. Check the disk.";
-const wchar_t kWriteFailed[] = L"Unable to write to the selected file for saving. Check the disk.";
 const wchar_t kTitleTaken[] = L"A site with that title already exists.";
 const wchar_t kDay[] = L"Friday, March 13, 2015";
 
@@ -385,6 +384,40 @@ TEST_F(VaultFileTest, DeleteAllDataKeepsAsideAVaultThatWasNeverRead) {
   EXPECT_EQ(ReadBytes(File(L"KFO-kept-foreign-1.dta")), foreign);
 }
 
+TEST_F(VaultFileTest, ReadOnlyOrHiddenVaultIsSavedOverAndDeleted) {
+  const DWORD marks[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
+                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
+  const Bytes foreign = VaultBytes().String(L"SOMETHING ELSE").Get();
+  for (DWORD mark : marks) {
+    SCOPED_TRACE(mark);
+    TempFolder folder;
+    UseFolder(folder.Path());
+    WriteBytes(VaultPath(), Vault(L"pw", 0, 1, {Stored(L"one", 1)}));
+    ASSERT_TRUE(SetFileAttributesW(VaultPath().c_str(), mark));
+    MessageBoxAnswerer answerer;
+    ASSERT_TRUE(Restart());
+    PasswordRecStruct site;
+    site.m_SiteTitle = L"two";
+    ASSERT_TRUE(m_set.AddRecord(nullptr, site));
+    ASSERT_TRUE(m_updater.Serialize());
+    ASSERT_TRUE(Restart());
+    EXPECT_EQ(m_set.Count(), 2u);
+    EXPECT_EQ(FolderContents(m_path), Names{L"KFO.dta"});
+
+    ASSERT_TRUE(SetFileAttributesW(VaultPath().c_str(), mark));
+    m_updater.DeleteAllData();
+    EXPECT_EQ(FolderContents(m_path), Names{});
+    // One that was never read is kept aside on the way.
+    WriteBytes(VaultPath(), foreign);
+    ASSERT_TRUE(SetFileAttributesW(VaultPath().c_str(), mark));
+    EXPECT_FALSE(Restart());
+    m_updater.DeleteAllData();
+    EXPECT_EQ(FolderContents(m_path), Names{L"KFO-kept-foreign-1.dta"});
+    EXPECT_EQ(ReadBytes(File(L"KFO-kept-foreign-1.dta")), foreign);
+    EXPECT_TRUE(answerer.Boxes().empty());
+  }
+}
+
 TEST_F(VaultFileTest, FailedSaveLeavesTheVaultAsItWasAndSaysWhy) {
   WriteBytes(VaultPath(), Vault(L"pw", 0, 1, {Stored(L"kept", 1)}));
   ASSERT_TRUE(Restart());
@@ -410,7 +443,7 @@ TEST_F(VaultFileTest, FailedSaveLeavesTheVaultAsItWasAndSaysWhy) {
     ASSERT_TRUE(lock.IsValid());
     MessageBoxAnswerer answerer;
     EXPECT_FALSE(m_updater.Serialize());
-    EXPECT_EQ(answerer.Texts(), std::vector<std::wstring>{kWriteFailed});
+    EXPECT_EQ(answerer.Texts(), std::vector<std::wstring>{kOpenFailed});
     lock.Close();
     EXPECT_EQ(ReadBytes(VaultPath()), before);
     EXPECT_EQ(FolderContents(m_path), Names{L"KFO.dta"});

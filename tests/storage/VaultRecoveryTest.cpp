@@ -2,9 +2,11 @@
 // hand, then loaded as a new run would. A save goes: temporary file written
 // and flushed, renamed to the complete name, the old vault copied aside when
 // it has to be, then the complete file put in the vault's place (on FAT32 a
-// delete followed by a rename).
+// delete followed by a rename). A complete file is the newest save there is;
+// one that does not read whole (the medium damaged it) is kept aside.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,8 @@ struct State {
   Content vault, temporary, complete;
   bool keptCopy;
   Loaded loaded;
+  // The name the complete file is kept under when it is not used.
+  const wchar_t* keptComplete = nullptr;
 };
 
 void PrintTo(const State& state, std::ostream* out) {
@@ -78,8 +82,18 @@ TEST_P(VaultRecoveryTest, LoadsTheOldOrTheNewVaultWhole) {
   const bool loaded = updater.DeSerialize();
   EXPECT_TRUE(answerer.Boxes().empty());
   ASSERT_EQ(loaded, state.loaded != Nothing);
+  if (state.keptComplete) {
+    EXPECT_EQ(updater.GetLoadProblem(), VaultFiles::KR_Damaged);
+    EXPECT_EQ(updater.GetLoadKeptName(), folder.File(state.keptComplete));
+  } else {
+    EXPECT_EQ(updater.GetLoadProblem(), VaultFiles::KR_None);
+  }
   if (!loaded) {
     EXPECT_EQ(DatabasePasswordSet::GetInstance().Count(), 0u);
+    if (state.complete != None) {
+      EXPECT_EQ(ReadBytes(folder.File(L"KFO.new")), ContentBytes(state.complete))
+          << "a failed load touches nothing";
+    }
     return;
   }
   DatabasePasswordSet& set = DatabasePasswordSet::GetInstance();
@@ -88,13 +102,18 @@ TEST_P(VaultRecoveryTest, LoadsTheOldOrTheNewVaultWhole) {
   EXPECT_EQ(set.FieldsByIndex(0), isNew ? L"new site" : L"old site");
   EXPECT_EQ(updater.GetMasterPassword(), isNew ? L"new" : L"old");
   // The rewrite after the load leaves the vault alone in its place, and
-  // whatever was kept aside before.
+  // whatever was kept aside before or now.
   EXPECT_EQ(ReadBytes(folder.File(L"KFO.dta")), isNew ? NewBytes() : OldBytes());
   std::vector<std::wstring> expected = {L"KFO.dta"};
-  if (state.keptCopy) expected.insert(expected.begin(), L"KFO-kept-damaged-1.dta");
+  if (state.keptCopy) expected.push_back(L"KFO-kept-damaged-1.dta");
+  if (state.keptComplete) expected.push_back(state.keptComplete);
+  std::sort(expected.begin(), expected.end());
   EXPECT_EQ(FolderContents(folder.Path()), expected);
   if (state.keptCopy) {
     EXPECT_EQ(ReadBytes(folder.File(L"KFO-kept-damaged-1.dta")), kept);
+  }
+  if (state.keptComplete) {
+    EXPECT_EQ(ReadBytes(folder.File(state.keptComplete)), ContentBytes(state.complete));
   }
 }
 
@@ -104,14 +123,20 @@ INSTANTIATE_TEST_SUITE_P(
         State{"before the save", Old, None, None, false, OldVault},
         State{"temporary file half written", Old, NewCut, None, false, OldVault},
         State{"temporary file whole, not renamed", Old, New, None, false, OldVault},
-        State{"complete file beside the vault", Old, None, New, false, OldVault},
-        State{"old vault copied aside", Old, None, New, true, OldVault},
+        State{"complete file beside the vault", Old, None, New, false, NewVault},
+        State{"old vault copied aside", Old, None, New, true, NewVault},
         State{"vault deleted, complete file not renamed", None, None, New, false, NewVault},
         State{"same, after a copy aside", None, None, New, true, NewVault},
-        State{"leftovers of two saves", Old, NewCut, New, false, OldVault},
+        State{"leftovers of two saves", Old, NewCut, New, false, NewVault},
         State{"after the save", New, None, None, false, NewVault},
         State{"first save: temporary file half written", None, NewCut, None, false, Nothing},
         State{"first save: temporary file whole", None, New, None, false, Nothing},
         State{"first save: complete file not renamed", None, None, New, false, NewVault},
-        State{"nothing at all", None, None, None, false, Nothing}),
+        State{"nothing at all", None, None, None, false, Nothing},
+        State{"damaged complete file beside the vault", Old, None, NewCut, false, OldVault,
+              L"KFO-kept-damaged-1.dta"},
+        State{"same, after a copy aside", Old, None, NewCut, true, OldVault,
+              L"KFO-kept-damaged-2.dta"},
+        State{"damaged complete file alone", None, None, NewCut, false, Nothing,
+              L"KFO-kept-damaged-1.dta"}),
     [](const ::testing::TestParamInfo<State>& info) { return std::to_string(info.index); });

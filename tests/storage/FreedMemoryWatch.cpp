@@ -1,0 +1,83 @@
+#include "tests/storage/FreedMemoryWatch.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr size_t kMostSecrets = 8;
+constexpr size_t kLongestSecret = 63;
+
+bool g_watching = false;
+size_t g_secretCount = 0;
+wchar_t g_secrets[kMostSecrets][kLongestSecret + 1] = {};
+size_t g_secretUnits[kMostSecrets] = {};
+int g_freedUnwiped[kMostSecrets] = {};
+
+// Any 4 units in a row of the secret count, not only the whole: a string
+// that was moved from or shrunk keeps a part of what it held.
+constexpr size_t kTellingUnits = 4;
+
+bool Holds(const unsigned char* block, size_t size, const wchar_t* secret, size_t units) {
+  const size_t window = (units < kTellingUnits ? units : kTellingUnits) * sizeof(wchar_t);
+  for (size_t from = 0; from + window <= units * sizeof(wchar_t); from += sizeof(wchar_t)) {
+    const unsigned char* part = reinterpret_cast<const unsigned char*>(secret) + from;
+    for (size_t at = 0; at + window <= size; ++at) {
+      if (std::memcmp(block + at, part, window) == 0) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// HeapAlloc rather than malloc, so that HeapSize tells each block's size.
+// Blocks start zeroed: a block can only hold a secret that was written into
+// it while it lived, never one left in reused memory by a block freed before
+// the watch began.
+void* operator new(size_t size) {
+  if (void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept {
+  if (!block) return;
+  if (g_watching) {
+    const size_t size = HeapSize(GetProcessHeap(), 0, block);
+    for (size_t i = 0; i < g_secretCount; ++i) {
+      if (Holds(static_cast<const unsigned char*>(block), size, g_secrets[i], g_secretUnits[i]))
+        ++g_freedUnwiped[i];
+    }
+  }
+  HeapFree(GetProcessHeap(), 0, block);
+}
+
+void operator delete(void* block, size_t) noexcept {
+  operator delete(block);
+}
+
+FreedMemoryWatch::FreedMemoryWatch(std::initializer_list<const wchar_t*> secrets) {
+  g_secretCount = 0;
+  for (const wchar_t* secret : secrets) {
+    if (g_secretCount == kMostSecrets) break;
+    wcsncpy(g_secrets[g_secretCount], secret, kLongestSecret);
+    g_secretUnits[g_secretCount] = wcslen(g_secrets[g_secretCount]);
+    g_freedUnwiped[g_secretCount] = 0;
+    ++g_secretCount;
+  }
+  g_watching = true;
+}
+
+FreedMemoryWatch::~FreedMemoryWatch() {
+  Stop();
+}
+
+int FreedMemoryWatch::FreedUnwiped(size_t index) const {
+  return index < g_secretCount ? g_freedUnwiped[index] : 0;
+}
+
+void FreedMemoryWatch::Stop() {
+  g_watching = false;
+}
