@@ -16,7 +16,7 @@ namespace {
 constexpr DialogBaseUnits kIdentityUnits = {8, 16};
 // What GetDialogBaseUnits answers under Wine here.
 constexpr DialogBaseUnits kWineUnits = {7, 16};
-// The documentation's own example of other units.
+// Larger units than any font here has: every value shrinks.
 constexpr DialogBaseUnits kLargeUnits = {10, 20};
 
 std::vector<BYTE> Built(const DialogTemplateBlock& block) {
@@ -62,7 +62,7 @@ class DialogTemplateTest : public ::testing::Test {
 };
 
 // Create Master Password, every byte worked out by hand from its table.
-TEST_F(DialogTemplateTest, CreatePasswordHasTheDocumentedBytes) {
+TEST_F(DialogTemplateTest, CreatePasswordHasTheExpectedBytes) {
   const std::vector<BYTE> expected = Join({
       {0x00, 0x00, 0xC8, 0x80,  // style WS_POPUP | WS_CAPTION | WS_SYSMENU
        0x00, 0x00, 0x00, 0x00,  // extended style

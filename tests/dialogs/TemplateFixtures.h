@@ -1,7 +1,7 @@
-// The dialog tables, copied by hand from the program's documentation into
-// the tests, and the bytes of the DLGTEMPLATE that Windows documents for
-// them. The program's own tables and builder are checked against these; the
-// two share nothing but the Win32 headers.
+// The dialog tables, written out a second time by hand for the tests, and
+// the bytes of the DLGTEMPLATE that Windows documents for them. The
+// program's own tables and builder are checked against these; the two share
+// nothing but the Win32 headers.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,7 @@
 
 #include "dialogs/DialogTemplateBuilder.h"
 
-// One row of a documentation table, in the column order of the tables.
+// One control: class, text, id, x, y, cx, cy, style, as the tables list them.
 struct FixtureControl {
   const wchar_t* windowClass;
   const wchar_t* text;
