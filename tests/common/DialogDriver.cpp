@@ -22,6 +22,9 @@ struct ThreadDrivers {
 
 thread_local ThreadDrivers t_drivers;
 
+constexpr UINT kSettleRetryMs = 10;
+constexpr ULONGLONG kSettleTimeoutMs = 5000;
+
 bool IsDialogOfThisThread(HWND window) {
   wchar_t className[16] = {};
   GetClassNameW(window, className, 16);
@@ -107,14 +110,21 @@ void DialogDriver::RunAction() {
   } catch (...) {
     ADD_FAILURE() << "the action of a DialogDriver threw";
   }
+  m_settleDeadline = GetTickCount64() + kSettleTimeoutMs;
   m_settleTimer = SetTimer(nullptr, 0, 0, SettleTimer);
 }
 
 // EndDialog hides the dialog at once; its window lives on until the modal
-// loop notices. A dialog still visible here was left open.
+// loop notices. A dialog still visible here was left open. A hidden one has
+// ended, or, under Wine, lost its WS_VISIBLE for a moment while another
+// program took the focus: it is looked at again until its window is gone,
+// and ended all the same once the time-out has passed.
 void DialogDriver::Settle() {
-  if (IsWindow(m_dialog) && IsWindowVisible(m_dialog)) {
+  if (!IsWindow(m_dialog)) return;
+  if (IsWindowVisible(m_dialog) || GetTickCount64() >= m_settleDeadline) {
     m_endedByDriver = true;
     EndDialog(m_dialog, kEndedByDriver);
+    return;
   }
+  m_settleTimer = SetTimer(nullptr, 0, kSettleRetryMs, SettleTimer);
 }

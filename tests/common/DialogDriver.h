@@ -51,6 +51,7 @@ class DialogDriver {
   HWND m_dialog = nullptr;
   UINT_PTR m_actionTimer = 0;
   UINT_PTR m_settleTimer = 0;
+  ULONGLONG m_settleDeadline = 0;
   bool m_actionRan = false;
   bool m_endedByDriver = false;
 };
