@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/resource.h"
 #include "dialogs/DialogBase.h"
-#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogs/DialogTemplates.h"
 #include "support/WindowText.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
