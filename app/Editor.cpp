@@ -1,6 +1,6 @@
 #include "app/Editor.h"
 
-#include "app/resource.h"
+#include "support/ResourceIds.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
 #include "support/DebugLog.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "app/resource.h"
+#include "support/ResourceIds.h"
 #include "dialogs/DialogTemplateBuilder.h"
 #include "support/WindowText.h"
 #include "ui/FontManager.h"

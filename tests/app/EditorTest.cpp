@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/Editor.h"
-#include "app/resource.h"
+#include "support/ResourceIds.h"
 #include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
@@ -123,9 +123,10 @@ class ListRequest {
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && t_request) {
+      // With common controls 6 the class is asked for by a versioned name;
+      // the window's own class name is the plain one.
       const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-      if (!IS_INTRESOURCE(create->lpszClass) && lstrcmpiW(create->lpszClass, L"combobox") == 0)
-        t_request->asked = *create;
+      if (ClassNameOf(reinterpret_cast<HWND>(wParam)) == L"COMBOBOX") t_request->asked = *create;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }

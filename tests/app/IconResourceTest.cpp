@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
+#include "support/ResourceIds.h"
 #include "tests/app/ModuleResource.h"
 #include "ui/ScopedGdi.h"
 

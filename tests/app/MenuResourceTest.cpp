@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
+#include "support/ResourceIds.h"
 #include "tests/app/ModuleResource.h"
 
 namespace {

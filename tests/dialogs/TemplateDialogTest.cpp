@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
+#include "support/ResourceIds.h"
 #include "dialogs/DialogTemplateBuilder.h"
 #include "support/WindowText.h"
 #include "tests/common/DialogDriver.h"

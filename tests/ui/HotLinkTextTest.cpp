@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource.h"
+#include "support/ResourceIds.h"
 #include "tests/common/LogCapture.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"

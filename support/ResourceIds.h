@@ -1,6 +1,8 @@
 // Identifiers of the program's resources and of the commands that its menu,
 // accelerators and main window buttons send, shared by the resource script
-// and the code. Plain macros: the resource compiler reads this file too.
+// and the code. Plain macros: the resource compiler reads this file too. It
+// lives at the bottom of the build so that the dialogs and the password
+// flows can name the resources without reaching up into the application.
 #pragma once
 
 // The hot-link windows' cursor: a resource name, not a number.
@@ -23,10 +25,15 @@
 #define IDM_MASTERPASSWORD_CHANGE 32781
 #define IDM_HELP 32792
 #define IDM_DISCLAIMER 32793
-#define ID_Intro_Dialog 32800
 
 #define IDCB_DBPASSWORD 33000
 #define IDB_USERNAME 33300
 #define IDB_PASSWORD 33301
 #define IDB_WEBSITEURL 33302
 #define IDB_ADDNEWSITE 33303
+
+#ifndef RC_INVOKED
+// Posted by the main window to itself, never sent by a menu: a constant, so
+// that the command's handler can carry the command's name.
+constexpr int ID_Intro_Dialog = 32800;
+#endif

@@ -1,0 +1,28 @@
+// The program's entry: one copy per session, then the main window and its
+// message loop until the window is closed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/SingleInstanceGuard.h"
+#include "app/WindowInitialization.h"
+
+namespace {
+
+const wchar_t kInstanceSuffix[] = L"S-5B2C7E14-9A3D-4c8e-B1F0-6D27A94E03C8";
+
+// Made before the entry function and destroyed after it; its mutex marks the
+// first copy for as long as the process lives.
+SingleInstanceGuard g_SingleInstanceGuard;
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showState) {
+  if (!g_SingleInstanceGuard.Check(WindowInitialization::ms_szWindowClass, kInstanceSuffix))
+    return 0;
+  InitCommonControls();
+  WindowInitialization& application = WindowInitialization::GetInstance();
+  MessageLoop* loop = application.Initialize(commandLine, instance, showState);
+  PublishMainWindowHandle(application.GetHWnd());
+  if (!loop) return 0;
+  return loop->run();
+}

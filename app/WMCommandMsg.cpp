@@ -1,0 +1,182 @@
+#include "app/WMCommandMsg.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/Clipboard.h"
+#include "app/Editor.h"
+#include "app/WebAddress.h"
+#include "support/ResourceIds.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/DeletePasswordInDB.h"
+#include "dialogs/DisclaimerMessage.h"
+#include "dialogs/EditPasswordToDB.h"
+#include "dialogs/NewPasswordToDB.h"
+#include "security/PasswordProtection.h"
+#include "storage/DatabasePasswordSet.h"
+#include "storage/FlashDriveFolders.h"
+#include "support/DebugLog.h"
+#include "support/UserMessages.h"
+
+namespace {
+
+const wchar_t kHelpPage[] = L"help\\Keyfolio-Flash-Instructions.htm";
+// What the Copy and Go buttons read of a field, terminator included.
+constexpr int kFieldBufferLength = 10240;
+
+// A field's text as the Copy and Go buttons see it: at most 10239
+// characters. The buffer is wiped when it goes: it may hold a password.
+class FieldText {
+ public:
+  explicit FieldText(HWND field) : m_buffer(kFieldBufferLength, L'\0') {
+    const LRESULT length = SendMessageW(field, WM_GETTEXT, kFieldBufferLength,
+                                        reinterpret_cast<LPARAM>(m_buffer.data()));
+    m_length = length > 0 ? static_cast<size_t>(length) : 0;
+  }
+  FieldText(const FieldText&) = delete;
+  FieldText& operator=(const FieldText&) = delete;
+  ~FieldText() { SecureZeroMemory(m_buffer.data(), m_buffer.size() * sizeof(wchar_t)); }
+
+  std::wstring Text() const { return std::wstring(m_buffer.data(), m_length); }
+  // The text without a copy, for the password.
+  const wchar_t* Data() const { return m_buffer.data(); }
+  size_t Length() const { return m_length; }
+
+ private:
+  std::vector<wchar_t> m_buffer;
+  size_t m_length = 0;
+};
+
+void ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption = L"Keyfolio") {
+  MessageBoxW(owner, text, caption, MB_OK);
+}
+
+}  // namespace
+
+LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND control, int id, UINT notifyCode) {
+  switch (id) {
+    case IDM_PASSWORD_ADD:
+    case IDB_ADDNEWSITE: AddSite(mainWindow); break;
+    case IDM_PASSWORD_DELETE: DeleteSite(mainWindow); break;
+    case IDM_EXIT: SendMessageW(mainWindow, WM_CLOSE, 0, 0); break;
+    case IDM_PASSWORD_EDIT: EditSite(mainWindow); break;
+    case IDM_PASSWORD_HIDE: ShowPassword(false); break;
+    case IDM_PASSWORD_SHOW: ShowPassword(true); break;
+    case IDM_MASTERPASSWORD_CHANGE: PasswordProtection().OnCommand(mainWindow, id); break;
+    case IDM_HELP: OpenHelp(mainWindow); break;
+    case IDM_DISCLAIMER: DisclaimerMessage{mainWindow}; break;
+    case IDM_ABOUT: AboutDialog{mainWindow}; break;
+    case ::ID_Intro_Dialog: ID_Intro_Dialog(mainWindow); break;
+    case IDCB_DBPASSWORD: IDCB_DBPassword(control, notifyCode); break;
+    case IDB_USERNAME:
+    case IDB_PASSWORD: CopyField(mainWindow, id - IDB_USERNAME); break;
+    case IDB_WEBSITEURL: OpenWebsite(mainWindow); break;
+    default: break;
+  }
+  return 0;
+}
+
+void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {
+  DebugLog(L"**********PASSWORD CHECK+++++++++++");
+  PasswordProtection protection;
+  const int result = protection.EnterPassword(mainWindow);
+  DebugLog(L"iPasswordResult %i", result);
+  if (result == PasswordProtection::PASSWORD_CANCELLED) {
+    DestroyWindow(mainWindow);
+  } else if (result == PasswordProtection::PASSWORD_NOT_SET) {
+    DebugLog(L"WMCommandMsg::ID_Intro_Dialog BEGIN");
+    ShowMessage(mainWindow,
+                L"You must first create a master password for\nKeyfolio between 1 to 8 "
+                L"characters long.");
+    if (protection.CreatePassword(mainWindow) == 0) {
+      DestroyWindow(mainWindow);
+    } else {
+      ShowMessage(mainWindow, L"Next, add a site. Press the \"Add New Site\" button.");
+    }
+  }
+  if (IsWindow(mainWindow)) Editor::GetInstance().RefreshSiteList();
+}
+
+void WMCommandMsg::AddSite(HWND mainWindow) {
+  NewPasswordToDB{mainWindow};
+  Editor::GetInstance().SaveFileValues();
+}
+
+void WMCommandMsg::EditSite(HWND mainWindow) {
+  if (DatabasePasswordSet::GetInstance().DatabaseIsEmpty()) {
+    ShowMessage(mainWindow, L"There are no sites to edit.");
+    return;
+  }
+  EditPasswordToDB{mainWindow};
+  Editor::GetInstance().SaveFileValues();
+}
+
+void WMCommandMsg::DeleteSite(HWND mainWindow) {
+  DatabasePasswordSet& sites = DatabasePasswordSet::GetInstance();
+  if (sites.DatabaseIsEmpty()) {
+    ShowMessage(mainWindow, L"There are no sites to delete.");
+    return;
+  }
+  DeletePasswordInDB{mainWindow};
+  const int chosen = DeletePasswordInDB::GetChosenIndex();
+  if (chosen != -1) {
+    sites.SetCurrentRecord(chosen);
+    sites.DeleteCurrentRecord();
+    Editor::GetInstance().RefreshSiteList();
+  }
+  Editor::GetInstance().SaveFileValues();
+}
+
+void WMCommandMsg::ShowPassword(bool shown) {
+  Editor& editor = Editor::GetInstance();
+  editor.MaskPasswordField(!shown);
+  editor.SetPasswordDisplayed(shown ? 1 : 0);
+  editor.SaveFileValues();
+}
+
+LRESULT WMCommandMsg::WM_InitMenuPopup(HMENU popup, int position, bool systemMenu) {
+  constexpr int kViewMenu = 2;
+  if (systemMenu) {
+    DebugLog(L"WMCommandMsg::WM_InitMenuPopup: system menu");
+    return 0;
+  }
+  if (position != kViewMenu) return 0;
+  const bool shown = Editor::GetInstance().IsPasswordDisplayed();
+  CheckMenuItem(popup, IDM_PASSWORD_HIDE, MF_BYCOMMAND | (shown ? MF_UNCHECKED : MF_CHECKED));
+  CheckMenuItem(popup, IDM_PASSWORD_SHOW, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+  return 0;
+}
+
+void WMCommandMsg::IDCB_DBPassword(HWND list, UINT notifyCode) {
+  if (notifyCode != CBN_SELCHANGE) return;
+  const int index = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+  DatabasePasswordSet::GetInstance().SetCurrentRecord(index);
+  Editor::GetInstance().UpdateDisplayValues();
+}
+
+void WMCommandMsg::CopyField(HWND mainWindow, int field) {
+  const FieldText text(Editor::GetInstance().GetEditField(field));
+  if (!CopyTextToClipboard(mainWindow, text.Data(), text.Length())) ShowMessage(mainWindow, L"Unable to copy to the clipboard.", L"Error");
+}
+
+void WMCommandMsg::OpenWebsite(HWND mainWindow) {
+  const FieldText text(Editor::GetInstance().GetEditField(Editor::FIELD_WebsiteAddress));
+  const std::wstring address = WebAddressToOpen(text.Text());
+  if (address.empty()) {
+    DebugLog(L"WMCommandMsg::OpenWebsite: not a web address");
+    return;
+  }
+  ShellExecuteW(mainWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// The page ships beside the program, so help works without a network. A
+// missing page is not reported.
+void WMCommandMsg::OpenHelp(HWND mainWindow) {
+  const std::wstring page = FlashDriveFolders::ProgramFolder() + kHelpPage;
+  if (GetFileAttributesW(page.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    DebugLog(L"WMCommandMsg::OpenHelp: no %s", page.c_str());
+    return;
+  }
+  ShellExecuteW(mainWindow, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

@@ -1,0 +1,37 @@
+// Everything the user does in the main window arrives as a WM_COMMAND: menu
+// items, accelerators, the buttons, the site list's notifications, and the
+// start-up command the window posts to itself. Each handler either works on
+// the main window's controls (copy, open the website, mask or unmask, follow
+// the list) or runs a modal dialog and then saves the vault: every change is
+// on disk as soon as it is made, and nothing is saved at exit.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class WMCommandMsg {
+ public:
+  WMCommandMsg() = default;
+  WMCommandMsg(const WMCommandMsg&) = delete;
+  WMCommandMsg& operator=(const WMCommandMsg&) = delete;
+  virtual ~WMCommandMsg() = default;
+
+  // The notification code matters only for the site list. An id the program
+  // does not know is ignored. Always 0.
+  LRESULT Dispatch(HWND mainWindow, HWND control, int id, UINT notifyCode);
+  // Sets the View menu's check marks to match the Password field each time
+  // the menu opens. Always 0.
+  LRESULT WM_InitMenuPopup(HMENU popup, int position, bool systemMenu);
+
+ private:
+  void ID_Intro_Dialog(HWND mainWindow);
+  void AddSite(HWND mainWindow);
+  void EditSite(HWND mainWindow);
+  void DeleteSite(HWND mainWindow);
+  void ShowPassword(bool shown);
+  void IDCB_DBPassword(HWND list, UINT notifyCode);
+  void CopyField(HWND mainWindow, int field);
+  void OpenWebsite(HWND mainWindow);
+  void OpenHelp(HWND mainWindow);
+};

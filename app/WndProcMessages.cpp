@@ -1,0 +1,132 @@
+#include "app/WndProcMessages.h"
+
+#include <windowsx.h>
+
+#include "app/Editor.h"
+#include "dialogs/DialogTemplates.h"
+#include "support/ResourceIds.h"
+#include "storage/FlashDriveFolders.h"
+#include "support/DebugLog.h"
+#include "ui/FontManager.h"
+#include "ui/HandleForLog.h"
+#include "ui/HotLinkText.h"
+#include "ui/ProcedureGuard.h"
+
+namespace {
+
+// The fixed size leaves nothing to size, maximise or restore; the table ends
+// with 0.
+const UINT kRemovedSystemCommands[] = {SC_SIZE, SC_MAXIMIZE, SC_RESTORE, 0};
+
+LRESULT ColourControl(WPARAM wParam) {
+  HDC hdc = reinterpret_cast<HDC>(wParam);
+  SetBkMode(hdc, TRANSPARENT);
+  SetTextColor(hdc, RGB(0, 0, 0));
+  SelectObject(hdc, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(hdc, GetSysColor(COLOR_BTNFACE));
+  return 0;
+}
+
+}  // namespace
+
+WndProcMessages& WndProcMessages::GetInstance() {
+  static WndProcMessages instance;
+  return instance;
+}
+
+LRESULT WndProcMessages::WM_Command(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  return m_WMCommandMsg.Dispatch(hWnd, reinterpret_cast<HWND>(lParam), LOWORD(wParam),
+                                 HIWORD(wParam));
+}
+
+LRESULT WndProcMessages::WM_Create(HWND hWnd, WPARAM, LPARAM lParam) {
+  DebugLog(L"WndProcMessages::WM_Create  hWnd %x", HandleForLog(hWnd));
+  const std::wstring dataFolder = FlashDriveFolders::ProgramDirWithDataFolder();
+  DebugLog(L"xxxgetFlashDriveFolders.ProgramDirWithDataFolder: %s", dataFolder.c_str());
+  Editor::GetInstance().SetDatabaseFolder(dataFolder);
+  const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+  RegisterHotLinkClass(create->hInstance, IDC_HAND_CURSOR_NAME, 0);
+  HMENU systemMenu = GetSystemMenu(hWnd, FALSE);
+  for (const UINT* command = kRemovedSystemCommands; *command; ++command)
+    RemoveMenu(systemMenu, *command, MF_BYCOMMAND);
+  FontManager::GetInstance().CreateFonts(hWnd);
+  InitDialogTemplates();
+  PostMessageW(hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
+  return 0;
+}
+
+LRESULT WndProcMessages::WM_DrawItem(HWND, WPARAM wParam, LPARAM lParam) {
+  const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  SendMessageW(item->hwndItem, WM_DRAWITEM, wParam, lParam);
+  return 1;
+}
+
+LRESULT WndProcMessages::WM_LButtonDown(HWND hWnd, WPARAM, LPARAM lParam) {
+  DebugLog(L"WndProcMessages::WM_LButtonDown: x %u y %u", LOWORD(lParam), HIWORD(lParam));
+  DebugLog(L"WndProcMessages::WM_LButtonDown: x %i y %i", GET_X_LPARAM(lParam),
+           GET_Y_LPARAM(lParam));
+  SetCapture(hWnd);
+  return 0;
+}
+
+LRESULT WndProcMessages::WM_LButtonUp(HWND, WPARAM, LPARAM) {
+  ReleaseCapture();
+  return 0;
+}
+
+LRESULT WndProcMessages::WM_CtlColorStatic(HWND, WPARAM wParam, LPARAM) {
+  return ColourControl(wParam);
+}
+
+LRESULT WndProcMessages::WM_Size(HWND, WPARAM, LPARAM) {
+  return 0;
+}
+
+LRESULT WndProcMessages::WM_CtlColorEdit(HWND, WPARAM wParam, LPARAM) {
+  return ColourControl(wParam);
+}
+
+LRESULT WndProcMessages::WM_InitMenuPopup(HWND, WPARAM wParam, LPARAM lParam) {
+  return m_WMCommandMsg.WM_InitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam),
+                                         HIWORD(lParam) != 0);
+}
+
+namespace {
+
+LRESULT Route(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WndProcMessages& messages = WndProcMessages::GetInstance();
+  switch (message) {
+    case WM_CREATE: return messages.WM_Create(hWnd, wParam, lParam);
+    case WM_DESTROY: return messages.WM_Destroy(hWnd, wParam, lParam);
+    case WM_SIZE: return messages.WM_Size(hWnd, wParam, lParam);
+    case WM_SETFOCUS: return messages.WM_SetFocus(hWnd, wParam, lParam);
+    case WM_PAINT: return messages.WM_Paint(hWnd, wParam, lParam);
+    case WM_CLOSE: return messages.WM_Close(hWnd, wParam, lParam);
+    case WM_QUERYENDSESSION: return messages.WM_QueryEndSession(hWnd, wParam, lParam);
+    case WM_GETMINMAXINFO: return messages.WM_GetMinMaxInfo(hWnd, wParam, lParam);
+    case WM_DRAWITEM: return messages.WM_DrawItem(hWnd, wParam, lParam);
+    case WM_NOTIFY: return messages.WM_Notify(hWnd, wParam, lParam);
+    case WM_NCHITTEST: return messages.WM_NCHitTest(hWnd, wParam, lParam);
+    case WM_COMMAND: return messages.WM_Command(hWnd, wParam, lParam);
+    case WM_INITMENUPOPUP: return messages.WM_InitMenuPopup(hWnd, wParam, lParam);
+    case WM_CTLCOLOREDIT: return messages.WM_CtlColorEdit(hWnd, wParam, lParam);
+    case WM_CTLCOLORSTATIC: return messages.WM_CtlColorStatic(hWnd, wParam, lParam);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: return messages.WM_LButtonDown(hWnd, wParam, lParam);
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: return messages.WM_LButtonUp(hWnd, wParam, lParam);
+    case WM_SIZING: return messages.WM_Sizing(hWnd, wParam, lParam);
+    default: return DefWindowProcW(hWnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardProcedure(
+      L"MainWndProc", message, [&] { return Route(hWnd, message, wParam, lParam); },
+      [&]() -> LRESULT {
+        if (message == WM_CREATE) return -1;
+        return DefWindowProcW(hWnd, message, wParam, lParam);
+      });
+}

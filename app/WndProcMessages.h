@@ -1,0 +1,41 @@
+// What the main window does with its messages where the plain answers of
+// WndProcMessagesBase do not serve, and its procedure. One static object serves the one main window; commands go
+// to its WMCommandMsg member.
+#pragma once
+
+#include <windows.h>
+
+#include "app/WMCommandMsg.h"
+#include "app/WndProcMessagesBase.h"
+
+class WndProcMessages : public WndProcMessagesBase {
+ public:
+  static WndProcMessages& GetInstance();
+
+  LRESULT WM_Command(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
+  // Hands the data folder to the vault, makes the hot-link class, the fonts
+  // and the dialog tables, trims the system menu, and posts the start-up
+  // command, which runs once the message loop does.
+  LRESULT WM_Create(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
+  // Lets the owner-drawn control that the record names draw itself.
+  LRESULT WM_DrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
+  // Both buttons capture the mouse until they are released.
+  LRESULT WM_LButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
+  LRESULT WM_LButtonUp(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
+  // Labels and read-only fields: black text on the button face.
+  LRESULT WM_CtlColorStatic(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
+
+  LRESULT WM_Size(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  LRESULT WM_CtlColorEdit(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  LRESULT WM_InitMenuPopup(HWND hWnd, WPARAM wParam, LPARAM lParam);
+
+ private:
+  WndProcMessages() = default;
+
+  WMCommandMsg m_WMCommandMsg;
+};
+
+// The main window class's procedure. No exception leaves it: a failing
+// handler is traced, a failed WM_CREATE refuses the window, and any other
+// message gets the default handling.
+LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,294 @@
+#include "security/PasswordProtection.h"
+
+#include "support/ResourceIds.h"
+#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogs/DialogTemplates.h"
+#include "dialogs/EditorInterface.h"
+#include "security/PasswordBuffer.h"
+#include "storage/EditorUpdater.h"
+#include "storage/Initialization.h"
+#include "support/SecureWipe.h"
+#include "ui/FontManager.h"
+#include "ui/ProcedureGuard.h"
+
+std::wstring PasswordProtection::m_strPassword;
+
+namespace {
+
+const wchar_t kKeyfolio[] = L"Keyfolio";
+const wchar_t kPasswordIncorrect[] = L"Password Incorrect";
+const wchar_t kPasswordError[] = L"Password Error";
+const wchar_t kNotCorrect[] = L"The master password you entered is not correct.";
+const wchar_t kNoMatch[] = L"The two passwords you entered do not match.";
+const wchar_t kOldNotCorrect[] = L"The old password you entered is not correct.";
+const wchar_t kCreated[] =
+    L"Your master password has been set. Store your master password\nin a safe place because "
+    L"it cannot be recovered.";
+const wchar_t kChanged[] =
+    L"Your master password has been set. Be sure to store your master password,\nin a safe "
+    L"place because it cannot be recovered.";
+const wchar_t kChangedCaption[] = L"New Password Set";
+const wchar_t kLengthMessage[] = L"Master password needs to be 1 to 8 characters in length.";
+const wchar_t kOldLengthMessage[] =
+    L"Your old password needs to be between 1 to 8 characters long.";
+const wchar_t kNewLengthMessage[] =
+    L"Your new password needs to be between 1 to 8 characters long.";
+const wchar_t kForgotten[] =
+    L"If you have forgotten your master password, there is no way to recover it. You must make a "
+    L"new set of passwords with a new master password. To do this, you need to delete your "
+    L"existing data. Do you want to delete your existing data now?";
+const wchar_t kReallyDelete[] =
+    L"This action is not reversible. Are you sure you want to delete your data?";
+const wchar_t kDeleted[] =
+    L"Your data has been deleted. You will now be able to create a new master password.";
+
+constexpr int kMostCharacters = PasswordBuffer::kLength - 1;
+
+struct PasswordPair {
+  PasswordBuffer* old;
+  PasswordBuffer* fresh;
+};
+
+// The buffers of the one password dialog that is open, from WM_INITDIALOG
+// until it ends.
+PasswordBuffer* g_entry = nullptr;
+PasswordPair g_pair = {nullptr, nullptr};
+
+void SetFont(HWND dialog, int id, int fontIndex) {
+  SendDlgItemMessageW(dialog, id, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(FontManager::GetInstance().GetFontHandle(fontIndex)),
+                      TRUE);
+}
+
+// At most 8 characters: what is typed beyond is cut off, not refused.
+void ReadEntry(HWND dialog, int id, PasswordBuffer& buffer) {
+  buffer.Clear();
+  GetDlgItemTextW(dialog, id, buffer.text, PasswordBuffer::kLength);
+}
+
+// Keeps the dialog open with the focus on the empty field.
+void RefuseEmpty(HWND dialog, int id, const wchar_t* message) {
+  SetFocus(GetDlgItem(dialog, id));
+  MessageBoxW(dialog, message, kPasswordError, MB_OK | MB_ICONINFORMATION);
+}
+
+// The flows treat a dialog that could not be shown (0 after the builder's
+// own message, -1 when the system could not make the window) as cancelled:
+// nobody is let in, and nothing asks again in a loop.
+bool Confirmed(INT_PTR result) {
+  return result == IDOK;
+}
+
+template <typename Handle>
+INT_PTR Guarded(const wchar_t* name, UINT message, Handle handle) {
+  return GuardProcedure(name, message, [&]() -> LRESULT { return handle(); },
+                        []() -> LRESULT { return FALSE; });
+}
+
+// Create, confirm and confirm-new: one entry shown in clear, 1 to 8
+// characters.
+INT_PTR CALLBACK PasswordEntryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Guarded(L"PasswordEntryProc", message, [&]() -> INT_PTR {
+    switch (message) {
+      case WM_INITDIALOG:
+        g_entry = reinterpret_cast<PasswordBuffer*>(lParam);
+        CenterOverParent(dialog);
+        for (int id = IDC_LABEL_FIRST; id <= IDC_LABEL_FIRST + 2; ++id) SetFont(dialog, id, 1);
+        SetFont(dialog, IDC_PASSWORD_ENTRY, 0);
+        SendDlgItemMessageW(dialog, IDC_PASSWORD_ENTRY, EM_LIMITTEXT, kMostCharacters, 0);
+        SetDlgItemTextW(dialog, IDC_PASSWORD_ENTRY, g_entry->text);
+        return TRUE;
+      case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+          ReadEntry(dialog, IDC_PASSWORD_ENTRY, *g_entry);
+          if (g_entry->Empty())
+            RefuseEmpty(dialog, IDC_PASSWORD_ENTRY, kLengthMessage);
+          else
+            EndDialog(dialog, IDOK);
+          return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+        }
+        return FALSE;
+      default:
+        return FALSE;
+    }
+  });
+}
+
+// The start-up check: the entry is hidden, and an empty one is simply a
+// wrong one.
+INT_PTR CALLBACK PasswordCheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Guarded(L"PasswordCheckProc", message, [&]() -> INT_PTR {
+    switch (message) {
+      case WM_INITDIALOG:
+        g_entry = reinterpret_cast<PasswordBuffer*>(lParam);
+        CenterOverParent(dialog);
+        SetFont(dialog, IDC_LABEL_FIRST, 1);
+        SetFont(dialog, IDC_PASSWORD_ENTRY, 0);
+        return TRUE;
+      case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+          case IDOK:
+            ReadEntry(dialog, IDC_PASSWORD_ENTRY, *g_entry);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+          case IDCANCEL:
+          case IDC_HELP_PASSWORD:
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+          default:
+            return FALSE;
+        }
+      default:
+        return FALSE;
+    }
+  });
+}
+
+// The change: the old password (no limit, so a too-long one is simply
+// wrong) and the new one (1 to 8), both in clear.
+INT_PTR CALLBACK PasswordChangeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Guarded(L"PasswordChangeProc", message, [&]() -> INT_PTR {
+    switch (message) {
+      case WM_INITDIALOG:
+        g_pair = *reinterpret_cast<PasswordPair*>(lParam);
+        CenterOverParent(dialog);
+        SetFont(dialog, IDC_LABEL_FIRST, 1);
+        SetFont(dialog, IDC_LABEL_FIRST + 1, 1);
+        SetFont(dialog, IDC_PASSWORD_ENTRY, 0);
+        SetFont(dialog, IDC_NEW_PASSWORD_ENTRY, 0);
+        SendDlgItemMessageW(dialog, IDC_NEW_PASSWORD_ENTRY, EM_LIMITTEXT, kMostCharacters, 0);
+        SetDlgItemTextW(dialog, IDC_PASSWORD_ENTRY, g_pair.old->text);
+        SetDlgItemTextW(dialog, IDC_NEW_PASSWORD_ENTRY, g_pair.fresh->text);
+        return TRUE;
+      case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+          ReadEntry(dialog, IDC_PASSWORD_ENTRY, *g_pair.old);
+          ReadEntry(dialog, IDC_NEW_PASSWORD_ENTRY, *g_pair.fresh);
+          if (g_pair.old->Empty())
+            RefuseEmpty(dialog, IDC_PASSWORD_ENTRY, kOldLengthMessage);
+          else if (g_pair.fresh->Empty())
+            RefuseEmpty(dialog, IDC_NEW_PASSWORD_ENTRY, kNewLengthMessage);
+          else
+            EndDialog(dialog, IDOK);
+          return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+        }
+        return FALSE;
+      default:
+        return FALSE;
+    }
+  });
+}
+
+INT_PTR RunEntry(HWND owner, int templateId, DLGPROC procedure, PasswordBuffer& buffer) {
+  return RunTemplateDialog(owner, templateId, procedure, reinterpret_cast<LPARAM>(&buffer));
+}
+
+}  // namespace
+
+bool PasswordProtection::HasPassword() {
+  SecureWipe(m_strPassword);
+  m_strPassword = Initialization::GetInstance().GetMasterPassword();
+  return !m_strPassword.empty();
+}
+
+int PasswordProtection::EnterPassword(HWND owner) {
+  if (!HasPassword()) return PASSWORD_NOT_SET;
+  PasswordBuffer entry;
+  for (;;) {
+    entry.Clear();
+    const INT_PTR result = RunEntry(owner, DLG_EnterPassword, PasswordCheckProc, entry);
+    if (result == IDC_HELP_PASSWORD) {
+      if (ForgottenPasswordHelp(owner) == 0) return PASSWORD_NOT_SET;
+      continue;
+    }
+    if (!Confirmed(result)) return PASSWORD_CANCELLED;
+    if (entry.Equals(m_strPassword.c_str())) return PASSWORD_ACCEPTED;
+    MessageBoxW(owner, kNotCorrect, L"Keyfolio for Flash Drives", MB_OK);
+  }
+}
+
+int PasswordProtection::CreatePassword(HWND owner) {
+  PasswordBuffer first;
+  for (;;) {
+    if (!Confirmed(RunEntry(owner, DLG_CreatePassword, PasswordEntryProc, first))) return 0;
+    PasswordBuffer confirm;
+    const INT_PTR confirmed = RunEntry(owner, DLG_ConfirmPassword, PasswordEntryProc, confirm);
+    if (confirmed == IDCANCEL) continue;
+    if (!Confirmed(confirmed)) return 0;
+    if (!confirm.Equals(first.text)) {
+      MessageBoxW(owner, kNoMatch, kPasswordIncorrect, MB_OK);
+      continue;
+    }
+    // The password is in force even when its save failed: the user has seen
+    // why, and every later save writes it.
+    if (StorePassword(first.text)) MessageBoxW(owner, kCreated, kKeyfolio, MB_OK);
+    return 1;
+  }
+}
+
+void PasswordProtection::ChangePassword(HWND owner) {
+  HasPassword();
+  PasswordBuffer old, fresh;
+  PasswordPair pair = {&old, &fresh};
+  for (;;) {
+    if (!Confirmed(RunTemplateDialog(owner, DLG_ChangePassword, PasswordChangeProc,
+                                     reinterpret_cast<LPARAM>(&pair))))
+      return;
+    if (!old.Equals(m_strPassword.c_str())) {
+      if (MessageBoxW(owner, kOldNotCorrect, kPasswordIncorrect, MB_RETRYCANCEL) == IDRETRY)
+        continue;
+      return;
+    }
+    PasswordBuffer confirm;
+    const INT_PTR confirmed = RunEntry(owner, DLG_ConfirmNewPassword, PasswordEntryProc, confirm);
+    if (confirmed == IDCANCEL) continue;
+    if (!Confirmed(confirmed)) return;
+    if (!confirm.Equals(fresh.text)) {
+      MessageBoxW(owner, kNoMatch, kPasswordIncorrect, MB_OK);
+      continue;
+    }
+    std::wstring previous = m_strPassword;
+    ScopedWipe wipePrevious(previous);
+    if (!StorePassword(fresh.text)) {
+      // The vault on disk still holds the old password: it stays in force,
+      // so the password that opens the vault is the one the user knows.
+      SecureWipe(m_strPassword);
+      m_strPassword = previous;
+      Initialization::GetInstance().SetMasterPassword(previous);
+      EditorInterface::GetInstance().SetMasterPassword(previous);
+      return;
+    }
+    MessageBoxW(owner, kChanged, kChangedCaption, MB_OK);
+    return;
+  }
+}
+
+int PasswordProtection::ForgottenPasswordHelp(HWND owner) {
+  if (MessageBoxW(owner, kForgotten, kKeyfolio, MB_YESNO) != IDYES) return 1;
+  if (MessageBoxW(owner, kReallyDelete, kKeyfolio, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+    return 1;
+  EditorUpdater::GetInstance().DeleteAllData();
+  MessageBoxW(owner, kDeleted, kKeyfolio, MB_OK);
+  return 0;
+}
+
+void PasswordProtection::OnCommand(HWND owner, int id) {
+  if (id == IDM_MASTERPASSWORD_CHANGE) ChangePassword(owner);
+}
+
+bool PasswordProtection::StorePassword(const wchar_t* password) {
+  SecureWipe(m_strPassword);
+  m_strPassword = password;
+  Initialization::GetInstance().SetMasterPassword(m_strPassword);
+  EditorInterface& editor = EditorInterface::GetInstance();
+  editor.SetMasterPassword(m_strPassword);
+  return editor.SaveFileValues();
+}

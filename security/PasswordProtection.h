@@ -1,0 +1,52 @@
+// Every dialogue about the master password: the check at start-up, the
+// creation of a first one, its change, and the reset of all data when it is
+// forgotten. It owns no storage: the current master password is held by the
+// options (Initialization) and stored in the vault header through the
+// editor. A fresh object is made on the stack for each use.
+//
+// Typed passwords live in fixed 9-character buffers (8 characters and the
+// terminator: an entry longer than 8 is cut, not refused) that are wiped
+// when they go, as is every string here that held a password.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class PasswordProtection {
+ public:
+  enum EnterResult {
+    PASSWORD_ACCEPTED = 100,
+    PASSWORD_CANCELLED = 102,
+    PASSWORD_NOT_SET = 103,
+  };
+
+  PasswordProtection() = default;
+  PasswordProtection(const PasswordProtection&) = delete;
+  PasswordProtection& operator=(const PasswordProtection&) = delete;
+  virtual ~PasswordProtection() = default;
+
+  // Refreshes the working copy from the options; true when there is a
+  // master password.
+  bool HasPassword();
+  // Asks until the right password is typed, the user cancels, or the data
+  // were deleted through "&Help".
+  int EnterPassword(HWND owner);
+  // 1 when a password was set (also when its save failed: the program goes
+  // on with it and every later save tries again), 0 when the user cancelled.
+  int CreatePassword(HWND owner);
+  // A failed save keeps the old password in force, as the vault on disk has
+  // it.
+  void ChangePassword(HWND owner);
+  // 0 when the data were deleted, 1 when the user declined.
+  int ForgottenPasswordHelp(HWND owner);
+  // The menu's "Change Master Password..." command.
+  void OnCommand(HWND owner, int id);
+
+ private:
+  // Stores a new password everywhere it is held, and saves the vault. False
+  // when the save failed (the user has been told).
+  bool StorePassword(const wchar_t* password);
+
+  static std::wstring m_strPassword;
+};
