@@ -64,6 +64,11 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
   }
   ShowWindow(m_hWnd, showState);
   UpdateWindow(m_hWnd);
+  // The start-up check is the loop's first message. It is posted only now:
+  // a message box shown while the window is built (a save that fails on a
+  // read-only drive, say) runs a loop of its own, which would run the check
+  // over a window whose list and fields do not exist yet.
+  PostMessageW(m_hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
   m_MessageLoop = std::make_unique<MessageLoop>(m_hWnd);
   return m_MessageLoop.get();
 }
