@@ -8,7 +8,6 @@
 #include "app/Editor.h"
 #include "app/LoadProblemMessage.h"
 #include "app/WebAddress.h"
-#include "support/ResourceIds.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/DeletePasswordInDB.h"
 #include "dialogs/DisclaimerMessage.h"
@@ -19,6 +18,7 @@
 #include "storage/EditorUpdater.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/DebugLog.h"
+#include "support/ResourceIds.h"
 #include "support/UserMessages.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include "app/Editor.h"
 #include "app/WndProcMessages.h"
-#include "support/ResourceIds.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/ArgumentList.h"
 #include "support/DebugLog.h"
+#include "support/ResourceIds.h"
 #include "support/UserMessages.h"
 #include "ui/HandleForLog.h"
 
