@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <utility>
 
 #include "dialogs/DialogTemplates.h"
 #include "security/PasswordProtection.h"
