@@ -113,11 +113,12 @@ TEST_F(DeleteDialogTest, AsksAboutTheSelectedSiteAndYesChoosesIt) {
         ask();
         boxes = no.Boxes();
       }
-      EXPECT_TRUE(IsWindowVisible(dialog));
+      EXPECT_TRUE(IsOpen(dialog));
       EXPECT_EQ(DeletePasswordInDB::GetChosenIndex(), -1);
       EXPECT_EQ(DeletePasswordInDB::GetChosenTitle(), L"");
       MessageBoxAnswerer yes(IDYES);
       ask();
+      EXPECT_FALSE(IsOpen(dialog));
       ASSERT_EQ(yes.Boxes().size(), 1u);
       boxes.push_back(yes.Boxes()[0]);
     });
@@ -151,7 +152,7 @@ TEST_F(DeleteDialogTest, NothingSelectedAsksNothingAndCancelChoosesNothing) {
     ASSERT_EQ(Selection(dialog), LB_ERR);
     Click(dialog, IDOK);
     DoubleClick(dialog, IDC_DELETE_LIST);
-    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_TRUE(IsOpen(dialog));
     EXPECT_EQ(DeletePasswordInDB::GetChosenIndex(), -1);
     Select(dialog, 1);
     Click(dialog, IDCANCEL);

@@ -80,6 +80,11 @@ int VisibleWidth(HWND dialog, int id) {
   return right - own.left;
 }
 
+bool IsOpen(HWND dialog) {
+  const HWND owner = GetWindow(dialog, GW_OWNER);
+  return IsWindow(dialog) && owner && !IsWindowEnabled(owner);
+}
+
 bool IsCentredOver(HWND window, HWND owner) {
   RECT inner{};
   RECT outer{};

@@ -38,6 +38,12 @@ HFONT FontOf(HWND dialog, int id);
 int TextWidth(HWND dialog, int id);
 int VisibleWidth(HWND dialog, int id);
 
+// True while the modal dialog has not ended. EndDialog enables the owner
+// again at once, while the dialog's window lives on until the modal loop
+// notices; its visibility says less, since under Wine a dialog can lose
+// WS_VISIBLE for a moment when another program takes the focus.
+bool IsOpen(HWND dialog);
+
 // True when `window` is centred over `owner`, to the pixel that integer
 // halving allows.
 bool IsCentredOver(HWND window, HWND owner);

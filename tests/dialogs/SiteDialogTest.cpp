@@ -129,8 +129,9 @@ TEST_F(SiteDialogTest, AsksForAMissingTitleFirstThenForAMissingPassword) {
       SetText(dialog, IDC_SITE_TITLE, c.title);
       SetText(dialog, IDC_SITE_PASSWORD, c.password);
       Click(dialog, IDOK);
-      // A refused OK keeps everything as typed.
+      // A refused OK keeps the dialog open with everything as typed.
       if (!c.boxes.empty()) {
+        EXPECT_TRUE(IsOpen(dialog));
         EXPECT_EQ(Text(dialog, IDC_SITE_TITLE), c.title);
         EXPECT_EQ(Text(dialog, IDC_SITE_PASSWORD), c.password);
       }
@@ -199,6 +200,7 @@ TEST_F(SiteDialogTest, AddRefusesATakenTitleAndKeepsWhatWasTyped) {
     DialogDriver driver([&](HWND dialog) {
       FillFields(dialog, typed);
       Click(dialog, IDOK);
+      EXPECT_TRUE(IsOpen(dialog));
       EXPECT_EQ(FieldTexts(dialog), FieldTexts(typed));
       EXPECT_EQ(TitlesInOrder(), (std::vector<std::wstring>{L"Bank", L"Mail"}));
       EXPECT_EQ(m_editor.Refreshes(), refreshesBefore);
@@ -255,6 +257,7 @@ TEST_F(SiteDialogTest, EditRefusesAnotherSitesTitleAndKeepsTheOldSite) {
   DialogDriver driver([&](HWND dialog) {
     FillFields(dialog, typed);
     Click(dialog, IDOK);
+    EXPECT_TRUE(IsOpen(dialog));
     EXPECT_EQ(FieldTexts(dialog), FieldTexts(typed));
     Click(dialog, IDCANCEL);
   });
@@ -336,7 +339,7 @@ TEST_F(SiteDialogTest, EnterInNotesStartsALineAndElsewhereActsAsOK) {
       PostKey(dialog, IDC_SITE_NOTES, VK_RETURN);
       PumpDialog(dialog);
       EXPECT_EQ(Text(dialog, IDC_SITE_NOTES), L"line\r\n");
-      EXPECT_TRUE(IsWindowVisible(dialog));
+      EXPECT_TRUE(IsOpen(dialog));
       PostKey(dialog, field, VK_RETURN);
     });
     NewPasswordToDB dialog(m_owner.Get());

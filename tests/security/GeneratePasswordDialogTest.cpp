@@ -142,7 +142,7 @@ TEST_F(GeneratePasswordDialogTest, RefusesALengthOutsideFourToSixtyFourThenNoCla
         Choose(dialog, c.length, c.classes);
         Click(dialog, button);
         expected.push_back(c.message);
-        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_TRUE(IsOpen(dialog));
         EXPECT_EQ(Text(dialog, IDC_PASSWORD_LENGTH), c.length);
         for (size_t i = 0; i < c.classes.size(); ++i)
           EXPECT_EQ(IsChecked(dialog, kClassBoxes[i]), c.classes[i]);
@@ -225,7 +225,7 @@ TEST_F(GeneratePasswordDialogTest, AFailingRandomSourceMakesNoPassword) {
     MessageBoxAnswerer answerer;
     DialogDriver driver([&](HWND dialog) {
       Click(dialog, IDC_GENERATE_PASSWORD);
-      EXPECT_TRUE(IsWindowVisible(dialog));
+      EXPECT_TRUE(IsOpen(dialog));
       Click(dialog, IDCANCEL);
     });
     GeneratePassword generator(m_owner.Get(), source);
