@@ -15,6 +15,11 @@ class MessageBoxAnswerer {
     std::wstring text;
     HWND owner;
     bool hasIcon;
+    // The icon shown: a system icon (LoadIconW(nullptr, IDI_...)) is one
+    // shared handle, so it compares equal. Null when there is none.
+    HICON icon;
+    // The ids of its buttons (IDOK, IDYES, ...), in the box's own order.
+    std::vector<int> buttons;
   };
 
   // Presses `button` (IDOK, IDCANCEL, ...) in every box. One answerer per

@@ -10,7 +10,7 @@
 
 #include "dialogs/DialogTemplates.h"
 #include "security/PasswordProtection.h"
-#include "tests/security/FreedMemoryWatch.h"
+#include "tests/common/FreedMemoryWatch.h"
 #include "tests/security/PasswordFlowFixture.h"
 
 namespace {
