@@ -86,7 +86,7 @@ TEST_P(LoadProblemTest, IsToldBeforeThePasswordQuestion) {
   }
 
   // Cancel ends whatever asks for the password, which ends the program.
-  MessageBoxAnswerer answerer(IDCANCEL);
+  MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
   WMCommandMsg().Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
   const std::vector<MessageBoxAnswerer::Box>& boxes = answerer.Boxes();
   ASSERT_GE(boxes.size(), 2u);
@@ -126,7 +126,7 @@ TEST_P(NoLoadProblemTest, AWholeVaultOrNoneIsNotMentioned) {
   Editor& editor = Editor::GetInstance();
   editor.SetDatabaseFolder(folder.Path() + L"\\");
   editor.ConstructWindows(mainWindow.Get());
-  MessageBoxAnswerer answerer(IDCANCEL);
+  MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
   WMCommandMsg().Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
   ASSERT_FALSE(answerer.Boxes().empty());
   EXPECT_EQ(answerer.Boxes()[0].text,

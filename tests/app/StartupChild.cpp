@@ -73,7 +73,7 @@ void ExitAfterCancel() {
   MessageLoop* loop = Start();
   Expect(loop != nullptr, "Initialize gives a loop");
   if (!loop) return;
-  MessageBoxAnswerer answerer(IDCANCEL);
+  MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
   Expect(loop->run() == 0, "the loop ends with 0");
   Expect(MainWindow() == nullptr, "the main window is gone");
 }

@@ -37,7 +37,8 @@ std::vector<int> ButtonsOf(HWND box) {
 
 }  // namespace
 
-MessageBoxAnswerer::MessageBoxAnswerer(int button) : m_button(button) {
+MessageBoxAnswerer::MessageBoxAnswerer(int button, Scope scope)
+    : m_button(button), m_scope(scope) {
   if (t_answerer) throw std::logic_error("one MessageBoxAnswerer per thread");
   t_answerer = this;
   m_hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
@@ -64,7 +65,9 @@ LRESULT CALLBACK MessageBoxAnswerer::CbtProc(int code, WPARAM wParam, LPARAM lPa
     HWND window = reinterpret_cast<HWND>(wParam);
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
-    if (std::wstring(className) == L"#32770" && GetDlgItem(window, kMessageBoxTextId) &&
+    const bool isBox = GetDlgItem(window, kMessageBoxTextId) != nullptr;
+    if (std::wstring(className) == L"#32770" &&
+        (isBox || t_answerer->m_scope == BoxesAndDialogs) &&
         GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
       t_answerer->Answer(window);
   }

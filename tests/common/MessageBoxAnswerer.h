@@ -22,9 +22,17 @@ class MessageBoxAnswerer {
     std::vector<int> buttons;
   };
 
+  enum Scope {
+    // Dialogs are left to the test (a DialogDriver, say).
+    BoxesOnly,
+    // Every "#32770" window, dialogs too: for a test that only needs the
+    // whole sequence ended, a dialog recorded with an empty text.
+    BoxesAndDialogs,
+  };
+
   // Presses `button` (IDOK, IDCANCEL, ...) in every box. One answerer per
   // thread at a time.
-  explicit MessageBoxAnswerer(int button = IDOK);
+  explicit MessageBoxAnswerer(int button = IDOK, Scope scope = BoxesOnly);
   MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
   MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
   ~MessageBoxAnswerer();
@@ -38,6 +46,7 @@ class MessageBoxAnswerer {
   void Answer(HWND box);
 
   int m_button;
+  Scope m_scope;
   HHOOK m_hook;
   std::vector<Box> m_boxes;
   std::vector<HWND> m_answered;
