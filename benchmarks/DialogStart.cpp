@@ -30,7 +30,11 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM parameter) {
 }
 
 std::string Narrow(const std::wstring& text) {
-  return std::string(text.begin(), text.end());
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(size > 0 ? size : 1, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &narrow[0], size, nullptr, nullptr);
+  narrow.resize(narrow.size() - 1);
+  return narrow;
 }
 
 [[noreturn]] void Abandon(HANDLE process, const std::string& why) {
@@ -60,7 +64,8 @@ double TimeToDialog(const std::wstring& program, const std::wstring& caption) {
     if (search.dialog) break;
     // The millisecond's pause, and a start that ended without a dialog.
     if (WaitForSingleObject(process.Get(), 1) == WAIT_OBJECT_0)
-      throw std::runtime_error(Narrow(program) + " ended without showing a dialog");
+      throw std::runtime_error(Narrow(program) +
+                               " ended without showing a dialog (does Keyfolio run already?)");
     if (Now() - start > kShowTimeoutSeconds)
       Abandon(process.Get(), Narrow(program) + " showed no dialog within 60 s");
   }
