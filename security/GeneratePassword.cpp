@@ -48,11 +48,7 @@ int GeneratePassword::GetTemplateID() const {
 }
 
 INT_PTR GeneratePassword::OnInitDialog(WPARAM wParam, LPARAM lParam) {
-  // The normal font, not the bold one: the table gives a label 93 units
-  // before the check box beside it, and "(4 - 64 Characters)" 64 units
-  // before the dialog's edge, and in the bold font the two longest labels
-  // and the range do not fit them.
-  SetItemFont(0, IDC_LABEL_FIRST, IDC_LABEL_LAST);
+  SetItemFont(1, IDC_LABEL_FIRST, IDC_LABEL_LAST);
   // A button takes "&" as the mark of its access key: doubled, it shows.
   SetDlgItemTextW(m_hWnd, IDC_PUNCTUATION, kPunctuationBoxText);
   for (int box : kClassBoxes) CheckDlgButton(m_hWnd, box, BST_CHECKED);
