@@ -15,7 +15,7 @@
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
-#include "tests/dialogs/DialogInspection.h"
+#include "tests/dialogs/DialogChecks.h"
 #include "tests/dialogs/DialogTestWindows.h"
 #include "ui/FontManager.h"
 #include "ui/HotLinkText.h"

@@ -18,7 +18,7 @@
 #include "tests/common/DialogDriver.h"
 #include "tests/common/FreedMemoryWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogInspection.h"
+#include "tests/dialogs/DialogChecks.h"
 #include "tests/dialogs/DialogSites.h"
 #include "tests/dialogs/DialogTestWindows.h"
 #include "tests/security/ScriptedBytes.h"

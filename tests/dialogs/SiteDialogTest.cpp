@@ -16,7 +16,7 @@
 #include "storage/DatabasePasswordSet.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogInspection.h"
+#include "tests/dialogs/DialogChecks.h"
 #include "tests/dialogs/DialogSites.h"
 #include "tests/dialogs/DialogTestWindows.h"
 #include "ui/FontManager.h"

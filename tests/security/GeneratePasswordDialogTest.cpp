@@ -12,7 +12,7 @@
 #include "security/RandomSource.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogInspection.h"
+#include "tests/dialogs/DialogChecks.h"
 #include "tests/dialogs/DialogTestWindows.h"
 #include "tests/security/ScriptedBytes.h"
 #include "ui/FontManager.h"

@@ -1,4 +1,4 @@
-#include "tests/dialogs/DialogInspection.h"
+#include "tests/dialogs/DialogChecks.h"
 
 #include <cstdlib>
 
