@@ -1,0 +1,214 @@
+#include "tests/program/Desktop.h"
+
+#include "tests/common/MessagePump.h"
+
+namespace {
+
+// A window of another process that hangs must not hang the test.
+constexpr UINT kReadTimeoutMs = 5000;
+
+bool IsExtendedKey(WORD key) {
+  switch (key) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_INSERT: case VK_DELETE: case VK_RCONTROL: case VK_RMENU:
+      return true;
+    default:
+      return false;
+  }
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0);
+  return input;
+}
+
+INPUT UnicodeInput(wchar_t unit, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wScan = unit;
+  input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+  return input;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  if (sent != inputs.size()) throw StepFailed("SendInput refused the input");
+}
+
+INPUT MouseInput(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+// Absolute pointer positions are in 1/65536 of the primary screen, and the
+// system truncates them to pixels: rounding up lands on the pixel meant.
+LONG Normalised(LONG pixel, int screenSize) {
+  return static_cast<LONG>((static_cast<LONGLONG>(pixel) * 65536 + screenSize - 1) / screenSize);
+}
+
+void MovePointer(POINT point) {
+  INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+  input.mi.dx = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
+  Send({input});
+  Expect([&] {
+    POINT now{};
+    return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+  }, "the pointer to reach its place");
+}
+
+void Press(DWORD down, DWORD up) {
+  Send({MouseInput(down), MouseInput(up)});
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  return PumpUntil(condition, timeoutMs);
+}
+
+void Expect(const std::function<bool()>& condition, const std::string& what, DWORD timeoutMs) {
+  if (!WaitFor(condition, timeoutMs)) throw StepFailed("timed out waiting for " + what);
+}
+
+// Windows lets a process take the foreground only in some cases; Wine lets
+// it always. Restoring a minimised window is left to the caller: a person
+// must click its button on the taskbar first.
+void BringToFront(HWND window) {
+  if (!IsWindow(window)) throw StepFailed("bringing a window to the front that is gone");
+  if (GetForegroundWindow() == window) return;
+  SetForegroundWindow(window);
+  Expect([&] { return GetForegroundWindow() == window; }, "a window to come to the front");
+}
+
+void PressKey(WORD key) {
+  Send({KeyInput(key, false), KeyInput(key, true)});
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) inputs.push_back(KeyInput(key, false));
+  for (auto key = keys.end(); key != keys.begin();) inputs.push_back(KeyInput(*--key, true));
+  Send(inputs);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t unit : text) {
+    // Enter makes a line break in an edit field, "\r\n" in its text.
+    if (unit == L'\r') continue;
+    if (unit == L'\n') {
+      PressKey(VK_RETURN);
+      continue;
+    }
+    const SHORT mapped = unit < 0x80 ? VkKeyScanW(unit) : -1;
+    const bool typable = mapped != -1 && (HIBYTE(mapped) & ~1) == 0;
+    if (!typable) {
+      Send({UnicodeInput(unit, false), UnicodeInput(unit, true)});
+    } else if (HIBYTE(mapped) & 1) {
+      PressKeys({VK_SHIFT, LOBYTE(mapped)});
+    } else {
+      PressKey(LOBYTE(mapped));
+    }
+  }
+}
+
+POINT CentreOf(HWND window) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) throw StepFailed("the place of a window that is gone");
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void ClickAt(POINT point) {
+  MovePointer(point);
+  Press(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
+
+void RightClickAt(POINT point) {
+  MovePointer(point);
+  Press(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+}
+
+void DoubleClickAt(POINT point) {
+  MovePointer(point);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP),
+        MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void Click(HWND window) {
+  BringToFront(GetAncestor(window, GA_ROOT));
+  ClickAt(CentreOf(window));
+}
+
+void DoubleClick(HWND window) {
+  BringToFront(GetAncestor(window, GA_ROOT));
+  DoubleClickAt(CentreOf(window));
+}
+
+void Drag(POINT from, POINT to) {
+  MovePointer(from);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
+  constexpr int kSteps = 8;
+  for (int step = 1; step <= kSteps; ++step)
+    MovePointer({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
+  Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReadTimeoutMs,
+                           &length))
+    return std::wstring();
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                           SMTO_ABORTIFHUNG, kReadTimeoutMs, &copied))
+    return std::wstring();
+  text.resize(copied);
+  return text;
+}
+
+std::wstring LabelOf(HWND window) {
+  std::wstring label;
+  for (wchar_t unit : TextOf(window))
+    if (unit != L'&') label += unit;
+  return label;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+HWND FindChild(HWND parent, const std::wstring& className, const std::wstring& label) {
+  for (HWND child : ChildrenOf(parent))
+    if (_wcsicmp(ClassOf(child).c_str(), className.c_str()) == 0 && LabelOf(child) == label)
+      return child;
+  return nullptr;
+}
+
+HWND FocusIn(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}

@@ -1,0 +1,397 @@
+#include "tests/program/Keyfolio.h"
+
+#include <algorithm>
+
+#include "tests/program/Desktop.h"
+#include "tests/program/ScreenPixels.h"
+
+namespace {
+
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr wchar_t kMenuClass[] = L"#32768";
+// A message box's text is the static control with this id.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+// The menu bar as a person sees it. The keyboard skips separators, so they
+// are not listed.
+struct Menu {
+  const wchar_t* title;
+  std::vector<std::wstring> items;
+};
+const Menu kMenuBar[] = {
+    {L"File", {L"Add New Site...", L"Delete Site...", L"Exit"}},
+    {L"Edit", {L"Edit Site..."}},
+    {L"View", {L"Hide Password", L"Show Password"}},
+    {L"Options", {L"Change Master Password..."}},
+    {L"Help", {L"Keyfolio for Flash Drives Help", L"Disclaimer", L"About..."}},
+};
+
+int MenuIndex(const std::wstring& title) {
+  for (int index = 0; index < static_cast<int>(std::size(kMenuBar)); ++index)
+    if (title == kMenuBar[index].title) return index;
+  throw StepFailed("the menu bar has no menu of that name");
+}
+
+int ItemIndex(int menu, const std::wstring& item) {
+  const std::vector<std::wstring>& items = kMenuBar[menu].items;
+  const auto found = std::find(items.begin(), items.end(), item);
+  if (found == items.end()) throw StepFailed("the menu has no item of that name");
+  return static_cast<int>(found - items.begin());
+}
+
+bool IsMessageBox(HWND dialog) {
+  return GetDlgItem(dialog, kMessageBoxTextId) != nullptr;
+}
+
+std::wstring CaptionOf(HWND window) {
+  wchar_t caption[512] = {};
+  GetWindowTextW(window, caption, 512);
+  return caption;
+}
+
+RECT RectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+std::vector<HWND> SortedFromTop(std::vector<HWND> windows) {
+  std::stable_sort(windows.begin(), windows.end(),
+                   [](HWND a, HWND b) { return RectOf(a).top < RectOf(b).top; });
+  return windows;
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
+  std::vector<HWND> found;
+  for (HWND child : ChildrenOf(parent))
+    if (_wcsicmp(ClassOf(child).c_str(), className) == 0) found.push_back(child);
+  return found;
+}
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kStepTimeoutMs,
+                           &result))
+    throw StepFailed("a window of the program did not answer");
+  return static_cast<LRESULT>(result);
+}
+
+bool InMenuMode(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+         (info.flags & GUI_INMENUMODE) != 0;
+}
+
+}  // namespace
+
+Keyfolio::Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero)
+    : m_process(drive.ProgramPath(), argumentZero) {
+  Expect([&] {
+    const std::vector<HWND> windows = m_process.Windows(kMainClass);
+    m_main = windows.empty() ? nullptr : windows.front();
+    return m_main != nullptr;
+  }, "the main window");
+}
+
+bool Keyfolio::WaitForExit() {
+  return m_process.WaitForExit(kStepTimeoutMs);
+}
+
+void Keyfolio::WaitUntilIdle() {
+  DWORD_PTR result = 0;
+  if (IsWindow(m_main))
+    SendMessageTimeoutW(m_main, WM_NULL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &result);
+}
+
+std::vector<HWND> Keyfolio::OpenDialogs() const {
+  return m_process.Windows(kDialogClass);
+}
+
+MessageBoxView Keyfolio::WaitForMessageBox() {
+  MessageBoxView box;
+  Expect([&] {
+    for (HWND dialog : OpenDialogs())
+      if (IsMessageBox(dialog)) box.window = dialog;
+    return box.window != nullptr;
+  }, "a message box");
+  box.caption = CaptionOf(box.window);
+  box.text = TextOf(GetDlgItem(box.window, kMessageBoxTextId));
+  for (HWND button : ChildrenOfClass(box.window, L"Button")) box.buttons.push_back(LabelOf(button));
+  return box;
+}
+
+void Keyfolio::Answer(const MessageBoxView& box, const std::wstring& button) {
+  CloseWith(box.window, button);
+}
+
+MessageBoxView Keyfolio::AnswerMessageBox(const std::wstring& button) {
+  const MessageBoxView box = WaitForMessageBox();
+  Answer(box, button);
+  return box;
+}
+
+HWND Keyfolio::WaitForDialog(const std::wstring& caption) {
+  HWND found = nullptr;
+  Expect([&] {
+    for (HWND dialog : OpenDialogs())
+      if (!IsMessageBox(dialog) && IsWindowEnabled(dialog) && CaptionOf(dialog) == caption)
+        found = dialog;
+    return found != nullptr;
+  }, "a dialog");
+  return found;
+}
+
+void Keyfolio::ClickButtonIn(HWND dialog, const std::wstring& label) {
+  HWND button = FindChild(dialog, L"Button", label);
+  if (!button) throw StepFailed("no such button in the dialog");
+  Click(button);
+}
+
+void Keyfolio::CloseWith(HWND dialog, const std::wstring& label) {
+  ClickButtonIn(dialog, label);
+  WaitForClose(dialog);
+}
+
+void Keyfolio::WaitForClose(HWND dialog) {
+  Expect([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, "a dialog to close");
+}
+
+std::vector<HWND> Keyfolio::EditsIn(HWND dialog) const {
+  return SortedFromTop(ChildrenOfClass(dialog, L"Edit"));
+}
+
+HWND Keyfolio::EditBeside(HWND dialog, const std::wstring& label) const {
+  HWND text = FindChild(dialog, L"Static", label);
+  if (!text) throw StepFailed("no such label in the dialog");
+  const RECT labelRect = RectOf(text);
+  HWND nearest = nullptr;
+  LONG distance = 0;
+  for (HWND edit : EditsIn(dialog)) {
+    const RECT editRect = RectOf(edit);
+    const LONG apart = std::abs(editRect.top - labelRect.top);
+    if (editRect.left >= labelRect.left && (!nearest || apart < distance)) {
+      nearest = edit;
+      distance = apart;
+    }
+  }
+  if (!nearest) throw StepFailed("no field beside the label");
+  return nearest;
+}
+
+void Keyfolio::TypeInto(HWND edit, const std::wstring& text) {
+  Click(edit);
+  Expect([&] { return FocusIn(edit) == edit; }, "the field to take the focus");
+  PressKeys({VK_CONTROL, VK_END});
+  PressKeys({VK_CONTROL, VK_SHIFT, VK_HOME});
+  if (text.empty()) PressKey(VK_DELETE);
+  else TypeText(text);
+  const size_t limit = static_cast<size_t>(Ask(edit, EM_GETLIMITTEXT));
+  const size_t expected = std::min(text.size(), limit);
+  Expect([&] { return static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH)) == expected; },
+         "the typed text to arrive in the field");
+}
+
+namespace {
+
+const wchar_t* const kSiteLabels[] = {L"Title:", L"User Name:", L"Password:", L"Website URL:",
+                                      L"Notes:"};
+
+}  // namespace
+
+void Keyfolio::FillSite(HWND dialog, const SiteEntry& site) {
+  const std::wstring* texts[] = {&site.title, &site.user, &site.password, &site.address,
+                                 &site.notes};
+  for (size_t i = 0; i < std::size(kSiteLabels); ++i)
+    TypeInto(EditBeside(dialog, kSiteLabels[i]), *texts[i]);
+}
+
+SiteEntry Keyfolio::ReadSite(HWND dialog) const {
+  SiteEntry site;
+  std::wstring* texts[] = {&site.title, &site.user, &site.password, &site.address, &site.notes};
+  for (size_t i = 0; i < std::size(kSiteLabels); ++i)
+    *texts[i] = TextOf(EditBeside(dialog, kSiteLabels[i]));
+  return site;
+}
+
+std::vector<MessageBoxView> Keyfolio::CreateMasterPassword(const std::wstring& password) {
+  std::vector<MessageBoxView> boxes{AnswerMessageBox()};
+  for (const wchar_t* caption : {L"Create Master Password", L"Confirm Master Password"}) {
+    HWND dialog = WaitForDialog(caption);
+    TypeInto(EditsIn(dialog).at(0), password);
+    CloseWith(dialog, L"OK");
+  }
+  boxes.push_back(AnswerMessageBox());
+  boxes.push_back(AnswerMessageBox());
+  WaitUntilIdle();
+  return boxes;
+}
+
+void Keyfolio::EnterMasterPassword(const std::wstring& password) {
+  HWND dialog = WaitForDialog(L"Keyfolio");
+  TypeInto(EditsIn(dialog).at(0), password);
+  ClickButtonIn(dialog, L"OK");
+}
+
+void Keyfolio::LogIn(const std::wstring& password) {
+  HWND dialog = WaitForDialog(L"Keyfolio");
+  EnterMasterPassword(password);
+  WaitForClose(dialog);
+  Expect([&] { return IsWindowEnabled(m_main) != FALSE; }, "the main window to be usable");
+  WaitUntilIdle();
+}
+
+HWND Keyfolio::MenuPopup() const {
+  const std::vector<HWND> popups = m_process.Windows(kMenuClass);
+  return popups.empty() ? nullptr : popups.front();
+}
+
+// A tap of Alt selects the first menu of the bar; Down opens the selected
+// menu with its first item selected.
+void Keyfolio::OpenMenu(const std::wstring& menu) {
+  const int index = MenuIndex(menu);
+  BringToFront(m_main);
+  PressKey(VK_MENU);
+  Expect([&] { return InMenuMode(m_main); }, "the menu bar to take the keyboard");
+  for (int step = 0; step < index; ++step) PressKey(VK_RIGHT);
+  PressKey(VK_DOWN);
+  Expect([&] {
+    HWND popup = MenuPopup();
+    return popup && SelectedRow(ScreenPixels(popup)).Found();
+  }, "the menu to open");
+}
+
+void Keyfolio::CloseMenu() {
+  PressKey(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
+  Expect([&] { return !InMenuMode(m_main) && !MenuPopup(); }, "the menu to close");
+}
+
+void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
+  const int itemIndex = ItemIndex(MenuIndex(menu), item);
+  OpenMenu(menu);
+  for (int step = 0; step < itemIndex; ++step) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  Expect([&] { return !MenuPopup(); }, "the menu to close");
+}
+
+// Every item of the menus read this way has the same height: none holds a
+// separator.
+std::vector<bool> Keyfolio::CheckMarksOf(const std::wstring& menu) {
+  const size_t count = kMenuBar[MenuIndex(menu)].items.size();
+  OpenMenu(menu);
+  const ScreenPixels picture(MenuPopup());
+  const MenuRow first = SelectedRow(picture);
+  const int height = first.bottom - first.top;
+  std::vector<bool> marks;
+  for (size_t item = 0; item < count; ++item) {
+    const MenuRow row{first.top + static_cast<int>(item) * height,
+                      first.bottom + static_cast<int>(item) * height};
+    marks.push_back(RowIsChecked(picture, row));
+  }
+  CloseMenu();
+  return marks;
+}
+
+void Keyfolio::PressShortcut(std::initializer_list<WORD> keys) {
+  BringToFront(m_main);
+  PressKeys(keys);
+}
+
+HWND Keyfolio::MainButton(const std::wstring& label, int which) const {
+  int seen = 0;
+  for (HWND button : SortedFromTop(ChildrenOfClass(m_main, L"Button")))
+    if (LabelOf(button) == label && seen++ == which) return button;
+  throw StepFailed("the main window has no such button");
+}
+
+void Keyfolio::ClickMainButton(const std::wstring& label, int which) {
+  Click(MainButton(label, which));
+}
+
+void Keyfolio::ChooseTitle(const std::wstring& title) {
+  const std::vector<std::wstring> titles = Titles();
+  const auto found = std::find(titles.begin(), titles.end(), title);
+  if (found == titles.end()) throw StepFailed("the list has no such title");
+  const int index = static_cast<int>(found - titles.begin());
+  Click(SiteList());
+  HWND dropped = nullptr;
+  Expect([&] {
+    const std::vector<HWND> lists = m_process.Windows(L"ComboLBox");
+    dropped = lists.empty() ? nullptr : lists.front();
+    return dropped != nullptr;
+  }, "the site list to drop down");
+  ClickAt(ListItemPoint(dropped, index));
+  Expect([&] {
+    return Ask(SiteList(), CB_GETCURSEL) == index && Ask(SiteList(), CB_GETDROPPEDSTATE) == 0;
+  }, "the title to be chosen");
+}
+
+HWND Keyfolio::SiteList() const {
+  const std::vector<HWND> lists = ChildrenOfClass(m_main, L"ComboBox");
+  if (lists.empty()) throw StepFailed("the main window has no site list");
+  return lists.front();
+}
+
+std::vector<std::wstring> Keyfolio::Titles() const {
+  HWND list = SiteList();
+  std::vector<std::wstring> titles;
+  const LRESULT count = Ask(list, CB_GETCOUNT);
+  for (LRESULT index = 0; index < count; ++index) {
+    std::wstring title(static_cast<size_t>(Ask(list, CB_GETLBTEXTLEN, index)) + 1, L'\0');
+    const LRESULT length = Ask(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&title[0]));
+    title.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    titles.push_back(title);
+  }
+  return titles;
+}
+
+std::wstring Keyfolio::SelectedTitle() const {
+  const LRESULT index = Ask(SiteList(), CB_GETCURSEL);
+  return index < 0 ? std::wstring() : Titles().at(static_cast<size_t>(index));
+}
+
+HWND Keyfolio::Field(int index) const {
+  return SortedFromTop(ChildrenOfClass(m_main, L"Edit")).at(static_cast<size_t>(index));
+}
+
+wchar_t Keyfolio::PasswordChar() const {
+  return static_cast<wchar_t>(Ask(Field(1), EM_GETPASSWORDCHAR));
+}
+
+std::array<std::wstring, 4> Keyfolio::VisibleFields() const {
+  std::array<std::wstring, 4> fields;
+  for (int index = 0; index < 4; ++index) fields[index] = TextOf(Field(index));
+  if (const wchar_t mask = PasswordChar())
+    fields[1] = std::wstring(static_cast<size_t>(Ask(Field(1), WM_GETTEXTLENGTH)), mask);
+  return fields;
+}
+
+SiteEntry Keyfolio::ShownSite() const {
+  const std::array<std::wstring, 4> fields = VisibleFields();
+  return {SelectedTitle(), fields[0], fields[1], fields[2], fields[3]};
+}
+
+POINT ListItemPoint(HWND list, int index) {
+  const LRESULT top = Ask(list, LB_GETTOPINDEX);
+  const LRESULT height = Ask(list, LB_GETITEMHEIGHT, static_cast<WPARAM>(index));
+  RECT client{};
+  GetClientRect(list, &client);
+  if (height <= 0 || index < top || (index - top + 1) * height > client.bottom)
+    throw StepFailed("the list item is not in view");
+  POINT point{client.right / 2, static_cast<LONG>((index - top) * height + height / 2)};
+  ClientToScreen(list, &point);
+  return point;
+}
+
+std::vector<std::wstring> ListBoxItems(HWND list) {
+  std::vector<std::wstring> items;
+  const LRESULT count = Ask(list, LB_GETCOUNT);
+  for (LRESULT index = 0; index < count; ++index) {
+    std::wstring item(static_cast<size_t>(Ask(list, LB_GETTEXTLEN, index)) + 1, L'\0');
+    const LRESULT length = Ask(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&item[0]));
+    item.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    items.push_back(item);
+  }
+  return items;
+}
