@@ -1,5 +1,7 @@
 #include "tests/program/Desktop.h"
 
+#include <algorithm>
+
 #include "tests/common/MessagePump.h"
 
 namespace {
@@ -158,6 +160,41 @@ void Drag(POINT from, POINT to) {
   for (int step = 1; step <= kSteps; ++step)
     MovePointer({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
   Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+// The window itself answers where its parts are (WM_NCHITTEST), as it does
+// for the mouse. Only the frame around the client area is asked, every
+// third pixel (a sizing border is wider than that); the part's point is the one nearest the middle of all its
+// points, so that a click lands well inside a box and a drag starts on the
+// middle of a border.
+POINT PointOfPart(HWND window, LRESULT hit) {
+  RECT rect{}, client{};
+  if (!GetWindowRect(window, &rect) || !GetClientRect(window, &client))
+    throw StepFailed("the parts of a window that is gone");
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  std::vector<POINT> points;
+  for (LONG y = rect.top; y < rect.bottom; y += 3) {
+    for (LONG x = rect.left; x < rect.right; x += 3) {
+      if (PtInRect(&client, {x, y})) continue;
+      DWORD_PTR part = HTNOWHERE;
+      if (!SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
+                               kReadTimeoutMs, &part))
+        throw StepFailed("a window did not say where its parts are");
+      if (static_cast<LRESULT>(part) == hit) points.push_back({x, y});
+    }
+  }
+  if (points.empty()) throw StepFailed("the window has no such part");
+  LONGLONG sumX = 0, sumY = 0;
+  for (const POINT& point : points) {
+    sumX += point.x;
+    sumY += point.y;
+  }
+  const LONGLONG middleX = sumX / static_cast<LONGLONG>(points.size());
+  const LONGLONG middleY = sumY / static_cast<LONGLONG>(points.size());
+  return *std::min_element(points.begin(), points.end(), [&](const POINT& a, const POINT& b) {
+    return (a.x - middleX) * (a.x - middleX) + (a.y - middleY) * (a.y - middleY) <
+           (b.x - middleX) * (b.x - middleX) + (b.y - middleY) * (b.y - middleY);
+  });
 }
 
 std::wstring ClassOf(HWND window) {

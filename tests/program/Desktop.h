@@ -59,6 +59,11 @@ void DoubleClick(HWND window);
 // Button down at `from`, moved in steps to `to`, button up.
 void Drag(POINT from, POINT to);
 
+// A point of `window` where the system finds the part `hit` (HTCLOSE,
+// HTCAPTION, HTRIGHT, ...): where a person puts the mouse to use that part.
+// Throws when the window has no such part.
+POINT PointOfPart(HWND window, LRESULT hit);
+
 // What a window tells about itself; these work across processes.
 std::wstring ClassOf(HWND window);
 // The text the window holds (WM_GETTEXT): an edit control's content, a

@@ -104,6 +104,15 @@ void Keyfolio::WaitUntilIdle() {
     SendMessageTimeoutW(m_main, WM_NULL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &result);
 }
 
+void Keyfolio::WaitForInputHandled() {
+  BringToFront(m_main);
+  PressKey(VK_MENU);
+  Expect([&] { return InMenuMode(m_main); }, "the menu bar to take the keyboard");
+  PressKey(VK_ESCAPE);
+  Expect([&] { return !InMenuMode(m_main); }, "the menu bar to let the keyboard go");
+  WaitUntilIdle();
+}
+
 std::vector<HWND> Keyfolio::OpenDialogs() const {
   return m_process.Windows(kDialogClass);
 }

@@ -47,10 +47,17 @@ class Keyfolio {
   HWND MainWindow() const { return m_main; }
   // True once the program has ended, within the step time-out.
   bool WaitForExit();
-  // Returns once the program has handled every message sent or posted to
-  // it before: what an action started has run, or is waiting in a modal
-  // loop that a test can see.
+  // Returns once the program's thread is back in a message loop: a
+  // handler that a test saw start (its dialog closed, its field changed)
+  // has returned, or waits in a modal loop. Keys and clicks still queued
+  // may not have been handled yet.
   void WaitUntilIdle();
+  // Returns once the program has handled every key and click sent before:
+  // the main window is brought to the front, a tap of Alt must reach its
+  // menu bar, which takes it only after all the input before it, and Esc
+  // leaves the menu bar again. For steps whose effect is that nothing
+  // happens.
+  void WaitForInputHandled();
 
   // --- Dialogs and message boxes ("#32770" windows of the program)
   // The message box on the screen now, waited for.

@@ -4,6 +4,7 @@
 
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
+#include "tests/program/ScreenPixels.h"
 
 namespace {
 
@@ -60,3 +61,132 @@ TEST_F(StartupTest, FirstStartAsksForAMasterPasswordThenForASite) {
 }
 
 }  // namespace
+
+struct Refusal {
+  const char* name;
+  bool haveVault;
+  const wchar_t* dialog;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+  *out << refusal.name;
+}
+
+class StartupRefusal : public ProgramTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(StartupRefusal, CancelEndsTheProgramWithZeroAndLeavesTheVault) {
+  const Bytes vault = Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1)});
+  if (GetParam().haveVault) m_drive.PutVault(vault);
+  Keyfolio& program = Start();
+  if (!GetParam().haveVault) program.AnswerMessageBox();
+  program.CloseWith(program.WaitForDialog(GetParam().dialog), L"Cancel");
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.Process().ExitCode(), 0u);
+  EXPECT_EQ(m_drive.VaultBytes(), GetParam().haveVault ? vault : Bytes());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartupRefusal,
+    ::testing::Values(Refusal{"CreateDialog", false, L"Create Master Password"},
+                      Refusal{"EntryDialog", true, L"Keyfolio"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+struct Ending {
+  const char* name;
+  void (*close)(Keyfolio& program);
+};
+
+void PrintTo(const Ending& ending, std::ostream* out) {
+  *out << ending.name;
+}
+
+class ProgramEnding : public ProgramTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(ProgramEnding, EndsAtOnceWithZeroAndLeavesTheVaultWhole) {
+  const std::vector<SiteFields> sites = {StoredSite(L"Bank", 1), StoredSite(L"Mail", 2)};
+  Keyfolio& program = StartWithSites(sites);
+  GetParam().close(program);
+  ASSERT_TRUE(program.WaitForExit()) << "a question held the program";
+  EXPECT_EQ(program.Process().ExitCode(), 0u);
+  const VaultContents vault = ReadVaultOnDrive();
+  EXPECT_EQ(vault.masterPassword, kPassword);
+  EXPECT_EQ(vault.sites, sites);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgramEnding,
+    ::testing::Values(
+        Ending{"FileExit", [](Keyfolio& program) { program.ChooseMenu(L"File", L"Exit"); }},
+        Ending{"AltF4", [](Keyfolio& program) { program.PressShortcut({VK_MENU, VK_F4}); }},
+        Ending{"CloseBox",
+               [](Keyfolio& program) {
+                 BringToFront(program.MainWindow());
+                 ClickAt(PointOfPart(program.MainWindow(), HTCLOSE));
+               }}),
+    [](const ::testing::TestParamInfo<Ending>& info) { return info.param.name; });
+
+TEST_F(StartupTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
+  HWND main = program.MainWindow();
+  const RECT before = RectOf(main);
+  const struct {
+    const char* what;
+    void (*act)(HWND main);
+  } attempts[] = {
+      {"dragging the corner out", [](HWND main) {
+         const POINT corner = PointOfPart(main, HTBOTTOMRIGHT);
+         Drag(corner, {corner.x + 120, corner.y + 90});
+       }},
+      {"dragging the right border in", [](HWND main) {
+         const POINT edge = PointOfPart(main, HTRIGHT);
+         Drag(edge, {edge.x - 100, edge.y});
+       }},
+      {"double-clicking the caption", [](HWND main) {
+         DoubleClickAt(PointOfPart(main, HTCAPTION));
+       }},
+  };
+  for (const auto& attempt : attempts) {
+    BringToFront(main);
+    attempt.act(main);
+    program.WaitForInputHandled();
+    const RECT after = RectOf(main);
+    EXPECT_EQ(after.right - after.left, 487) << attempt.what;
+    EXPECT_EQ(after.bottom - after.top, 320) << attempt.what;
+    EXPECT_EQ(after.left, before.left) << attempt.what;
+    EXPECT_EQ(after.top, before.top) << attempt.what;
+    EXPECT_FALSE(IsZoomed(main)) << attempt.what;
+  }
+}
+
+// The system menu is read as a person reads it with the keyboard: Down
+// walks its entries (separators skipped) until it comes round again. Of
+// Restore, Move, Size, Minimize, Maximize and Close, three stay; Wine adds
+// "About Wine" at the end.
+TEST_F(StartupTest, SystemMenuOffersMoveMinimizeAndCloseOnly) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
+  HWND main = program.MainWindow();
+  BringToFront(main);
+  PressKeys({VK_MENU, VK_SPACE});
+  HWND menu = nullptr;
+  Expect([&] {
+    const std::vector<HWND> popups = program.Process().Windows(L"#32768");
+    menu = popups.empty() ? nullptr : popups.front();
+    return menu && SelectedRow(ScreenPixels(menu)).Found();
+  }, "the system menu");
+  std::vector<int> rows{SelectedRow(ScreenPixels(menu)).top};
+  for (int step = 0; step < 10; ++step) {
+    PressKey(VK_DOWN);
+    int row = -1;
+    Expect([&] {
+      row = SelectedRow(ScreenPixels(menu)).top;
+      return row >= 0 && row != rows.back();
+    }, "the next entry to be selected");
+    if (row == rows.front()) break;
+    rows.push_back(row);
+  }
+  EXPECT_EQ(rows.size(), 3u + 1) << "entries of the system menu";
+  // The second entry minimises.
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+}
