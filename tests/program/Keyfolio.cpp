@@ -1,6 +1,7 @@
 #include "tests/program/Keyfolio.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "tests/program/Desktop.h"
 #include "tests/program/ScreenPixels.h"
@@ -76,6 +77,20 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return static_cast<LRESULT>(result);
 }
 
+// Wine hands the program the X server's focus events late, at times only
+// after the window that caused them has gone; a late "focus left" ends a
+// menu or a drop-down list that has just opened (WM_CANCELMODE), and keys
+// sent while the desktop seemed to have the focus go nowhere. A step whose
+// effect shows is therefore tried again when the effect does not come.
+constexpr DWORD kRetryAfterMs = 2000;
+constexpr int kAttempts = 3;
+
+void Retry(const char* what, const std::function<bool()>& attempt) {
+  for (int tries = 0; tries < kAttempts; ++tries)
+    if (attempt()) return;
+  throw StepFailed(std::string("timed out waiting for ") + what);
+}
+
 bool InMenuMode(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
@@ -105,9 +120,11 @@ void Keyfolio::WaitUntilIdle() {
 }
 
 void Keyfolio::WaitForInputHandled() {
-  BringToFront(m_main);
-  PressKey(VK_MENU);
-  Expect([&] { return InMenuMode(m_main); }, "the menu bar to take the keyboard");
+  Retry("the menu bar to take the keyboard", [&] {
+    BringToFront(m_main);
+    PressKey(VK_MENU);
+    return WaitFor([&] { return InMenuMode(m_main); }, kRetryAfterMs);
+  });
   PressKey(VK_ESCAPE);
   Expect([&] { return !InMenuMode(m_main); }, "the menu bar to let the keyboard go");
   WaitUntilIdle();
@@ -189,16 +206,18 @@ HWND Keyfolio::EditBeside(HWND dialog, const std::wstring& label) const {
 }
 
 void Keyfolio::TypeInto(HWND edit, const std::wstring& text) {
-  Click(edit);
-  Expect([&] { return FocusIn(edit) == edit; }, "the field to take the focus");
-  PressKeys({VK_CONTROL, VK_END});
-  PressKeys({VK_CONTROL, VK_SHIFT, VK_HOME});
-  if (text.empty()) PressKey(VK_DELETE);
-  else TypeText(text);
   const size_t limit = static_cast<size_t>(Ask(edit, EM_GETLIMITTEXT));
   const size_t expected = std::min(text.size(), limit);
-  Expect([&] { return static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH)) == expected; },
-         "the typed text to arrive in the field");
+  Retry("the typed text to arrive in the field", [&] {
+    Click(edit);
+    if (!WaitFor([&] { return FocusIn(edit) == edit; }, kRetryAfterMs)) return false;
+    PressKeys({VK_CONTROL, VK_END});
+    PressKeys({VK_CONTROL, VK_SHIFT, VK_HOME});
+    if (text.empty()) PressKey(VK_DELETE);
+    else TypeText(text);
+    return WaitFor([&] { return static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH)) == expected; },
+                   kRetryAfterMs);
+  });
 }
 
 namespace {
@@ -259,15 +278,18 @@ HWND Keyfolio::MenuPopup() const {
 // menu with its first item selected.
 void Keyfolio::OpenMenu(const std::wstring& menu) {
   const int index = MenuIndex(menu);
-  BringToFront(m_main);
-  PressKey(VK_MENU);
-  Expect([&] { return InMenuMode(m_main); }, "the menu bar to take the keyboard");
-  for (int step = 0; step < index; ++step) PressKey(VK_RIGHT);
-  PressKey(VK_DOWN);
-  Expect([&] {
-    HWND popup = MenuPopup();
-    return popup && SelectedRow(ScreenPixels(popup)).Found();
-  }, "the menu to open");
+  Retry("the menu to open", [&] {
+    if (InMenuMode(m_main)) CloseMenu();
+    BringToFront(m_main);
+    PressKey(VK_MENU);
+    if (!WaitFor([&] { return InMenuMode(m_main); }, kRetryAfterMs)) return false;
+    for (int step = 0; step < index; ++step) PressKey(VK_RIGHT);
+    PressKey(VK_DOWN);
+    return WaitFor([&] {
+      HWND popup = MenuPopup();
+      return popup && SelectedRow(ScreenPixels(popup)).Found();
+    }, kRetryAfterMs);
+  });
 }
 
 void Keyfolio::CloseMenu() {
@@ -323,17 +345,21 @@ void Keyfolio::ChooseTitle(const std::wstring& title) {
   const auto found = std::find(titles.begin(), titles.end(), title);
   if (found == titles.end()) throw StepFailed("the list has no such title");
   const int index = static_cast<int>(found - titles.begin());
-  Click(SiteList());
-  HWND dropped = nullptr;
-  Expect([&] {
-    const std::vector<HWND> lists = m_process.Windows(L"ComboLBox");
-    dropped = lists.empty() ? nullptr : lists.front();
-    return dropped != nullptr;
-  }, "the site list to drop down");
-  ClickAt(ListItemPoint(dropped, index));
-  Expect([&] {
-    return Ask(SiteList(), CB_GETCURSEL) == index && Ask(SiteList(), CB_GETDROPPEDSTATE) == 0;
-  }, "the title to be chosen");
+  Retry("the title to be chosen", [&] {
+    if (Ask(SiteList(), CB_GETDROPPEDSTATE)) PressKey(VK_ESCAPE);
+    Click(SiteList());
+    HWND dropped = nullptr;
+    if (!WaitFor([&] {
+          const std::vector<HWND> lists = m_process.Windows(L"ComboLBox");
+          dropped = lists.empty() ? nullptr : lists.front();
+          return dropped != nullptr;
+        }, kRetryAfterMs))
+      return false;
+    ClickAt(ListItemPoint(dropped, index));
+    return WaitFor([&] {
+      return Ask(SiteList(), CB_GETCURSEL) == index && Ask(SiteList(), CB_GETDROPPEDSTATE) == 0;
+    }, kRetryAfterMs);
+  });
 }
 
 HWND Keyfolio::SiteList() const {

@@ -1,5 +1,9 @@
 #include "tests/program/ProgramTest.h"
 
+#include <windows.h>
+
+#include "support/ScopedHandle.h"
+
 Keyfolio& ProgramTest::Start(const std::wstring& argumentZero) {
   m_runs.push_back(std::make_unique<Keyfolio>(m_drive, argumentZero));
   return *m_runs.back();
@@ -16,6 +20,18 @@ Keyfolio& ProgramTest::StartWithSites(const std::vector<SiteFields>& sites, uint
 
 VaultContents ProgramTest::ReadVaultOnDrive() const {
   return ReadVault(m_drive.VaultBytes());
+}
+
+std::wstring ProgramTest::VaultStamp() const {
+  ScopedHandle file(CreateFileW(m_drive.VaultPath().c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!file.IsValid() || !GetFileInformationByHandle(file.Get(), &information)) return L"no vault";
+  return std::to_wstring(information.nFileIndexHigh) + L":" +
+         std::to_wstring(information.nFileIndexLow) + L":" +
+         std::to_wstring(information.ftLastWriteTime.dwHighDateTime) + L":" +
+         std::to_wstring(information.ftLastWriteTime.dwLowDateTime);
 }
 
 SiteFields StoredSite(const std::wstring& title, int32_t key, const std::wstring& password,

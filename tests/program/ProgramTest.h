@@ -23,6 +23,10 @@ class ProgramTest : public ::testing::Test {
   Keyfolio& StartWithSites(const std::vector<SiteFields>& sites, uint32_t flag = 0);
   // The vault on the drive now, read by the tests' own reader.
   VaultContents ReadVaultOnDrive() const;
+  // Which file is the vault, and when it was written: a save puts a new
+  // file in the vault's place, so this changes with every save, also one
+  // that writes the same bytes.
+  std::wstring VaultStamp() const;
 
   static constexpr wchar_t kPassword[] = L"Pa55word";
 
