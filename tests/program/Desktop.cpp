@@ -143,6 +143,15 @@ void DoubleClickAt(POINT point) {
         MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
+void PressMouseButton(POINT point) {
+  MovePointer(point);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
+}
+
+void ReleaseMouseButton() {
+  Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
 void Click(HWND window) {
   BringToFront(GetAncestor(window, GA_ROOT));
   ClickAt(CentreOf(window));
@@ -154,12 +163,11 @@ void DoubleClick(HWND window) {
 }
 
 void Drag(POINT from, POINT to) {
-  MovePointer(from);
-  Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
+  PressMouseButton(from);
   constexpr int kSteps = 8;
   for (int step = 1; step <= kSteps; ++step)
     MovePointer({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
-  Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+  ReleaseMouseButton();
 }
 
 // The window itself answers where its parts are (WM_NCHITTEST), as it does
@@ -243,9 +251,21 @@ HWND FindChild(HWND parent, const std::wstring& className, const std::wstring& l
   return nullptr;
 }
 
-HWND FocusIn(HWND window) {
+namespace {
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info;
+}
+
+}  // namespace
+
+HWND FocusIn(HWND window) {
+  return ThreadInfoOf(window).hwndFocus;
+}
+
+HWND CaptureIn(HWND window) {
+  return ThreadInfoOf(window).hwndCapture;
 }

@@ -52,6 +52,9 @@ POINT CentreOf(HWND window);
 void ClickAt(POINT point);
 void RightClickAt(POINT point);
 void DoubleClickAt(POINT point);
+// The two halves of a click, for a test that looks in between.
+void PressMouseButton(POINT point);
+void ReleaseMouseButton();
 // Brings the window's top-level window to the front, then clicks the
 // centre of `window`.
 void Click(HWND window);
@@ -78,3 +81,5 @@ std::vector<HWND> ChildrenOf(HWND parent);
 HWND FindChild(HWND parent, const std::wstring& className, const std::wstring& label);
 // The window that has the keyboard focus in `window`'s thread.
 HWND FocusIn(HWND window);
+// The window that has taken the mouse in `window`'s thread; null for none.
+HWND CaptureIn(HWND window);

@@ -53,10 +53,9 @@ class Keyfolio {
   // may not have been handled yet.
   void WaitUntilIdle();
   // Returns once the program has handled every key and click sent before:
-  // the main window is brought to the front, a tap of Alt must reach its
-  // menu bar, which takes it only after all the input before it, and Esc
-  // leaves the menu bar again. For steps whose effect is that nothing
-  // happens.
+  // a press of the mouse button on an empty spot of the main window, which
+  // takes the mouse then and only then, and its release. For steps whose
+  // effect is that nothing happens.
   void WaitForInputHandled();
 
   // --- Dialogs and message boxes ("#32770" windows of the program)
@@ -97,9 +96,9 @@ class Keyfolio {
   void LogIn(const std::wstring& password);
 
   // --- Commands
-  // Alt, the arrow keys to the menu and the item, Enter. Menus and items are
-  // named as the menu bar shows them ("View", "Show Password"; "File",
-  // "Add New Site...").
+  // Alt with the menu's letter, the arrow keys to the item, Enter. Menus
+  // and items are named as the menu bar shows them ("View", "Show
+  // Password"; "File", "Add New Site...").
   void ChooseMenu(const std::wstring& menu, const std::wstring& item);
   // Opens the menu as ChooseMenu does, reads which of its items carry a
   // check mark, and closes it again with Esc.

@@ -86,9 +86,11 @@ MenuRow SelectedRow(const ScreenPixels& menu) {
 }
 
 // The mark is drawn in a square of the check-mark size at the item's left,
-// in the text colour of the item (on the highlight when it is selected).
+// in the text colour of the item (on the highlight when it is selected);
+// the menu's frame and the highlight's edge take the first three columns.
 bool RowIsChecked(const ScreenPixels& menu, const MenuRow& row) {
   const COLORREF background = menu.At(SampleColumn(menu), (row.top + row.bottom) / 2);
-  const int right = 2 + GetSystemMetrics(SM_CXMENUCHECK);
-  return menu.CountUnlike(background, 2, row.top, right, row.bottom) >= 4;
+  constexpr int kLeft = 4;
+  return menu.CountUnlike(background, kLeft, row.top, kLeft + GetSystemMetrics(SM_CXMENUCHECK),
+                          row.bottom) >= 4;
 }
