@@ -72,6 +72,12 @@ void Press(DWORD down, DWORD up) {
 
 }  // namespace
 
+std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t unit : text) narrow += unit < 0x80 ? static_cast<char>(unit) : '?';
+  return narrow;
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
   return PumpUntil(condition, timeoutMs);
 }

@@ -27,6 +27,9 @@ class StepFailed : public std::runtime_error {
   explicit StepFailed(const std::string& what) : std::runtime_error(what) {}
 };
 
+// For messages: the text with every character beyond ASCII as "?".
+std::string Narrow(const std::wstring& text);
+
 // Checks `condition` until it holds (true) or `timeoutMs` have passed
 // (false), dispatching this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStepTimeoutMs);

@@ -103,8 +103,10 @@ bool InMenuMode(HWND window) {
 
 Keyfolio::Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero)
     : m_process(drive.ProgramPath(), argumentZero) {
+  // A failure to write the vault back after loading it is told before the
+  // main window shows.
   Expect([&] {
-    const std::vector<HWND> windows = m_process.Windows(kMainClass);
+    const std::vector<HWND> windows = m_process.Windows(kMainClass, false);
     m_main = windows.empty() ? nullptr : windows.front();
     return m_main != nullptr;
   }, "the main window");
@@ -172,7 +174,7 @@ HWND Keyfolio::WaitForDialog(const std::wstring& caption) {
       if (!IsMessageBox(dialog) && IsWindowEnabled(dialog) && CaptionOf(dialog) == caption)
         found = dialog;
     return found != nullptr;
-  }, "a dialog");
+  }, "the dialog \"" + Narrow(caption) + "\"");
   return found;
 }
 

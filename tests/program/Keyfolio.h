@@ -38,7 +38,8 @@ class Keyfolio {
   static constexpr wchar_t kMainTitle[] = L"Keyfolio for Flash Drives";
 
   // Starts the program from `drive` (see ProgramProcess for `argumentZero`)
-  // and waits for its main window.
+  // and waits for its main window to be made; it shows once the vault has
+  // been read.
   explicit Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero = L"");
   Keyfolio(const Keyfolio&) = delete;
   Keyfolio& operator=(const Keyfolio&) = delete;

@@ -9,6 +9,7 @@ constexpr DWORD kKillTimeoutMs = 20000;
 struct WindowSearch {
   DWORD process;
   const std::wstring* className;
+  bool visibleOnly;
   std::vector<HWND> found;
 };
 
@@ -16,7 +17,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
   WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process == search.process && IsWindowVisible(window) &&
+  if (process == search.process && (!search.visibleOnly || IsWindowVisible(window)) &&
       (search.className->empty() || _wcsicmp(ClassOf(window).c_str(), search.className->c_str()) == 0))
     search.found.push_back(window);
   return TRUE;
@@ -62,8 +63,8 @@ void ProgramProcess::Kill() {
   WaitForSingleObject(m_process.Get(), kKillTimeoutMs);
 }
 
-std::vector<HWND> ProgramProcess::Windows(const std::wstring& className) const {
-  WindowSearch search{m_id, &className, {}};
+std::vector<HWND> ProgramProcess::Windows(const std::wstring& className, bool visibleOnly) const {
+  WindowSearch search{m_id, &className, visibleOnly, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

@@ -31,8 +31,8 @@ class ProgramProcess {
   void Kill();
 
   // The visible top-level windows of the process, of `className` when it
-  // is not empty.
-  std::vector<HWND> Windows(const std::wstring& className = L"") const;
+  // is not empty; also the hidden ones when `visibleOnly` is false.
+  std::vector<HWND> Windows(const std::wstring& className = L"", bool visibleOnly = true) const;
 
  private:
   ScopedHandle m_process;
