@@ -64,6 +64,12 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
   }
   ShowWindow(m_hWnd, showState);
   UpdateWindow(m_hWnd);
+  // The master password check is posted only now. A box that the load
+  // shows (a save that failed, a title found twice) runs a message loop of
+  // its own, which would run a check posted earlier before the vault's
+  // password is known: the check would offer to create a new password, a
+  // way past the old one to the sites.
+  PostMessageW(m_hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
   m_MessageLoop = std::make_unique<MessageLoop>(m_hWnd);
   return m_MessageLoop.get();
 }

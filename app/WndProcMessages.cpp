@@ -51,7 +51,6 @@ LRESULT WndProcMessages::WM_Create(HWND hWnd, WPARAM, LPARAM lParam) {
     RemoveMenu(systemMenu, *command, MF_BYCOMMAND);
   FontManager::GetInstance().CreateFonts(hWnd);
   InitDialogTemplates();
-  PostMessageW(hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
   return 0;
 }
 

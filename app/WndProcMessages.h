@@ -14,8 +14,7 @@ class WndProcMessages : public WndProcMessagesBase {
 
   LRESULT WM_Command(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
   // Hands the data folder to the vault, makes the hot-link class, the fonts
-  // and the dialog tables, trims the system menu, and posts the start-up
-  // command, which runs once the message loop does.
+  // and the dialog tables, and trims the system menu.
   LRESULT WM_Create(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
   // Lets the owner-drawn control that the record names draw itself.
   LRESULT WM_DrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) override;

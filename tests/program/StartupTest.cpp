@@ -190,3 +190,45 @@ TEST_F(StartupTest, SystemMenuOffersMoveMinimizeAndCloseOnly) {
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
 }
+
+// A box that the load shows runs a message loop of its own before the main
+// window shows. The master password check must wait for the vault: run from
+// that loop it would find no password yet and offer to create one, a way
+// past the password to the sites.
+struct BoxWhileLoading {
+  const char* name;
+  const wchar_t* text;
+  bool titleTwice;
+};
+
+void PrintTo(const BoxWhileLoading& box, std::ostream* out) {
+  *out << box.name;
+}
+
+class LoadingBox : public ProgramTest, public ::testing::WithParamInterface<BoxWhileLoading> {};
+
+TEST_P(LoadingBox, PasswordCheckWaitsUntilTheVaultIsRead) {
+  std::vector<SiteFields> sites = {StoredSite(L"Bank", 1), StoredSite(L"Mail", 2)};
+  if (GetParam().titleTwice) sites.push_back(StoredSite(L"Bank", 3, L"other"));
+  m_drive.PutVault(Vault(kPassword, 0, 3, sites));
+  // A folder where the save's first file goes: the save cannot begin.
+  if (!GetParam().titleTwice) CreateDirectoryW((m_drive.DataFolder() + L"\\KFO.tmp").c_str(), nullptr);
+
+  Keyfolio& program = Start();
+  EXPECT_EQ(program.AnswerMessageBox().text, GetParam().text);
+  ASSERT_TRUE(WaitFor([&] { return !program.OpenDialogs().empty(); }));
+  const std::vector<HWND> next = program.OpenDialogs();
+  ASSERT_EQ(next.size(), 1u);
+  EXPECT_EQ(program.EditsIn(next[0]).size(), 1u) << "not the master password check";
+  EXPECT_TRUE(program.Titles().empty());
+  program.LogIn(kPassword);
+  EXPECT_EQ(program.Titles(), (std::vector<std::wstring>{L"Bank", L"Mail"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, LoadingBox,
+    ::testing::Values(
+        BoxWhileLoading{"SaveRefused",
+                        L"Unable to open the selected file for saving. Check the disk.", false},
+        BoxWhileLoading{"TitleTwice", L"A site with that title already exists.", true}),
+    [](const ::testing::TestParamInfo<BoxWhileLoading>& info) { return info.param.name; });
