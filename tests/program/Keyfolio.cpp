@@ -1,6 +1,7 @@
 #include "tests/program/Keyfolio.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include "tests/program/Desktop.h"
@@ -39,10 +40,6 @@ int ItemIndex(int menu, const std::wstring& item) {
   const auto found = std::find(items.begin(), items.end(), item);
   if (found == items.end()) throw StepFailed("the menu has no item of that name");
   return static_cast<int>(found - items.begin());
-}
-
-bool IsMessageBox(HWND dialog) {
-  return GetDlgItem(dialog, kMessageBoxTextId) != nullptr;
 }
 
 std::wstring CaptionOf(HWND window) {
@@ -413,6 +410,10 @@ std::array<std::wstring, 4> Keyfolio::VisibleFields() const {
 SiteEntry Keyfolio::ShownSite() const {
   const std::array<std::wstring, 4> fields = VisibleFields();
   return {SelectedTitle(), fields[0], fields[1], fields[2], fields[3]};
+}
+
+bool IsMessageBox(HWND dialog) {
+  return GetDlgItem(dialog, kMessageBoxTextId) != nullptr;
 }
 
 POINT ListItemPoint(HWND list, int index) {

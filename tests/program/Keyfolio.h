@@ -35,7 +35,6 @@ struct MessageBoxView {
 class Keyfolio {
  public:
   static constexpr wchar_t kMainClass[] = L"KeyfolioFlashClass";
-  static constexpr wchar_t kMainTitle[] = L"Keyfolio for Flash Drives";
 
   // Starts the program from `drive` (see ProgramProcess for `argumentZero`)
   // and waits for its main window to be made; it shows once the vault has
@@ -138,6 +137,9 @@ class Keyfolio {
   HWND m_main = nullptr;
 };
 
+// A message box, not a dialog of the program's own: it holds the static
+// text that message boxes show.
+bool IsMessageBox(HWND dialog);
 // The point of item `index` of a list box (or a combo box's drop-down list)
 // on the screen; throws when the item is scrolled out of view.
 POINT ListItemPoint(HWND list, int index);
