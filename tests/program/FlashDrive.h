@@ -10,12 +10,14 @@
 
 class FlashDrive {
  public:
-  // Copies the program and its help page into a fresh folder.
-  FlashDrive();
+  // Copies the program and its help page into a fresh folder, or into a
+  // folder `subfolder` made inside it.
+  explicit FlashDrive(const std::wstring& subfolder = L"");
   FlashDrive(const FlashDrive&) = delete;
   FlashDrive& operator=(const FlashDrive&) = delete;
 
-  const std::wstring& Folder() const { return m_folder.Path(); }
+  // Where the program is.
+  const std::wstring& Folder() const { return m_programFolder; }
   std::wstring ProgramPath() const;
   std::wstring HelpPagePath() const;
   std::wstring DataFolder() const;
@@ -27,7 +29,10 @@ class FlashDrive {
   Bytes VaultBytes() const;
 
  private:
+  std::wstring File(const std::wstring& name) const;
+
   TempFolder m_folder;
+  std::wstring m_programFolder;
 };
 
 // Where the build puts the packaged program.

@@ -76,6 +76,16 @@ TEST_F(SiteCommandsTest, CancelledAddChangesNothingButStillSaves) {
   EXPECT_TRUE(WaitFor([&] { return VaultStamp() != before; })) << "the vault was not rewritten";
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
   EXPECT_EQ(ReadVaultOnDrive().sites, std::vector<SiteFields>{bank});
+
+  // The last site goes: the list and the fields are empty.
+  program.PressShortcut({VK_CONTROL, 'D'});
+  dialog = program.WaitForDialog(L"Delete Site");
+  program.ClickButtonIn(dialog, L"Delete");
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  program.WaitForClose(dialog);
+  EXPECT_TRUE(program.Titles().empty());
+  EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
+  EXPECT_TRUE(ReadVaultOnDrive().sites.empty());
 }
 
 TEST_F(SiteCommandsTest, EditKeepsTheTitleAndChangesTheRest) {
@@ -151,6 +161,16 @@ TEST_F(SiteCommandsTest, DeleteAsksAboutTheChosenSite) {
 
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
   EXPECT_EQ(ReadVaultOnDrive().sites, std::vector<SiteFields>{bank});
+
+  // The last site goes: the list and the fields are empty.
+  program.PressShortcut({VK_CONTROL, 'D'});
+  dialog = program.WaitForDialog(L"Delete Site");
+  program.ClickButtonIn(dialog, L"Delete");
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  program.WaitForClose(dialog);
+  EXPECT_TRUE(program.Titles().empty());
+  EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
+  EXPECT_TRUE(ReadVaultOnDrive().sites.empty());
 }
 
 struct EmptyCase {

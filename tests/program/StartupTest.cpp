@@ -233,3 +233,36 @@ INSTANTIATE_TEST_SUITE_P(
                         L"Unable to open the selected file for saving. Check the disk.", false},
         BoxWhileLoading{"TitleTwice", L"A site with that title already exists.", true}),
     [](const ::testing::TestParamInfo<BoxWhileLoading>& info) { return info.param.name; });
+
+// Wherever a person keeps the program, and however it is started, its data
+// lands beside it.
+struct Placement {
+  const char* name;
+  const wchar_t* subfolder;
+  // Empty: the program's full path, as the shell starts it.
+  const wchar_t* argumentZero;
+};
+
+void PrintTo(const Placement& placement, std::ostream* out) {
+  *out << placement.name;
+}
+
+class ProgramPlacement : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(ProgramPlacement, KeepsItsDataBesideIt) {
+  const FlashDrive drive(GetParam().subfolder);
+  {
+    Keyfolio program(drive, GetParam().argumentZero);
+    program.CreateMasterPassword(L"abc");
+    program.ChooseMenu(L"File", L"Exit");
+    ASSERT_TRUE(program.WaitForExit());
+  }
+  ASSERT_TRUE(FileExists(drive.VaultPath()));
+  EXPECT_EQ(ReadVault(drive.VaultBytes()).masterPassword, L"abc");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, ProgramPlacement,
+    ::testing::Values(Placement{"FolderWithBlanksAndAccents", L"My Passw\u00f6rds 2026", L""},
+                      Placement{"StartedByItsBareName", L"", L"Keyfolio.exe"}),
+    [](const ::testing::TestParamInfo<Placement>& info) { return info.param.name; });
