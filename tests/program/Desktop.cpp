@@ -11,12 +11,19 @@ constexpr UINT kReadTimeoutMs = 5000;
 
 bool IsExtendedKey(WORD key) {
   switch (key) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_INSERT: case VK_DELETE: case VK_RCONTROL: case VK_RMENU:
-      return true;
-    default:
-      return false;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_RCONTROL:
+    case VK_RMENU: return true;
+    default: return false;
   }
 }
 
@@ -60,10 +67,12 @@ void MovePointer(POINT point) {
   input.mi.dx = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
   input.mi.dy = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
   Send({input});
-  Expect([&] {
-    POINT now{};
-    return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
-  }, "the pointer to reach its place");
+  Expect(
+      [&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+      },
+      "the pointer to reach its place");
 }
 
 void Press(DWORD down, DWORD up) {
@@ -172,15 +181,16 @@ void Drag(POINT from, POINT to) {
   PressMouseButton(from);
   constexpr int kSteps = 8;
   for (int step = 1; step <= kSteps; ++step)
-    MovePointer({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
+    MovePointer(
+        {from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
   ReleaseMouseButton();
 }
 
 // The window itself answers where its parts are (WM_NCHITTEST), as it does
 // for the mouse. Only the frame around the client area is asked, every
-// third pixel (a sizing border is wider than that); the part's point is the one nearest the middle of all its
-// points, so that a click lands well inside a box and a drag starts on the
-// middle of a border.
+// third pixel (a sizing border is wider than that); the part's point is the one nearest the middle
+// of all its points, so that a click lands well inside a box and a drag starts on the middle of a
+// border.
 POINT PointOfPart(HWND window, LRESULT hit) {
   RECT rect{}, client{};
   if (!GetWindowRect(window, &rect) || !GetClientRect(window, &client))

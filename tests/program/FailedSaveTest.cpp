@@ -80,8 +80,10 @@ class FailedSave : public ProgramTest, public ::testing::WithParamInterface<Obst
   // save writes first cannot be made: Wine lets root write anywhere, so a
   // folder of that name stands in its way.
   void Block() {
-    if (GetParam().needsTinyDisk) FillDisk(kFiller);
-    else CreateDirectoryW((m_dataFolder + L"\\KFO.tmp").c_str(), nullptr);
+    if (GetParam().needsTinyDisk)
+      FillDisk(kFiller);
+    else
+      CreateDirectoryW((m_dataFolder + L"\\KFO.tmp").c_str(), nullptr);
   }
   void Unblock() {
     RemoveTree(GetParam().needsTinyDisk ? std::wstring(kFiller) : m_dataFolder + L"\\KFO.tmp");
@@ -153,10 +155,11 @@ TEST_P(FailedSave, OpensShowsTheSitesAndTellsOfEveryFailedSave) {
   EXPECT_EQ(ReadVault(ReadBytes(m_vaultPath)).sites, sites);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Drives, FailedSave,
-    ::testing::Values(Obstacle{"FullDrive", kCannotWrite, true},
-                      Obstacle{"FolderRefusingNewFiles", kCannotOpen, false}),
-    [](const ::testing::TestParamInfo<Obstacle>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Drives, FailedSave,
+                         ::testing::Values(Obstacle{"FullDrive", kCannotWrite, true},
+                                           Obstacle{"FolderRefusingNewFiles", kCannotOpen, false}),
+                         [](const ::testing::TestParamInfo<Obstacle>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace

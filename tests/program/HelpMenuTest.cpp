@@ -49,8 +49,10 @@ TEST_P(AboutBox, ShowsTheProgramAndCloses) {
   HWND icon = nullptr;
   for (HWND child : ChildrenOf(about)) {
     if (ClassOf(child) != L"Static") continue;
-    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = child;
-    else if (!TextOf(child).empty()) texts.push_back(TextOf(child));
+    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      icon = child;
+    else if (!TextOf(child).empty())
+      texts.push_back(TextOf(child));
   }
   ASSERT_NE(icon, nullptr);
   EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the icon shows nothing";
@@ -80,10 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 BringToFront(about);
                                 ClickAt(PointOfPart(about, HTCLOSE));
                               }},
-                      Closing{"OkButton",
-                              [](Keyfolio& program, HWND about) {
-                                program.ClickButtonIn(about, L"OK");
-                              }}),
+                      Closing{"OkButton", [](Keyfolio& program,
+                                             HWND about) { program.ClickButtonIn(about, L"OK"); }}),
     [](const ::testing::TestParamInfo<Closing>& info) { return info.param.name; });
 
 }  // namespace

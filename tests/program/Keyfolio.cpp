@@ -102,11 +102,13 @@ Keyfolio::Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero)
     : m_process(drive.ProgramPath(), argumentZero) {
   // A failure to write the vault back after loading it is told before the
   // main window shows.
-  Expect([&] {
-    const std::vector<HWND> windows = m_process.Windows(kMainClass, false);
-    m_main = windows.empty() ? nullptr : windows.front();
-    return m_main != nullptr;
-  }, "the main window");
+  Expect(
+      [&] {
+        const std::vector<HWND> windows = m_process.Windows(kMainClass, false);
+        m_main = windows.empty() ? nullptr : windows.front();
+        return m_main != nullptr;
+      },
+      "the main window");
 }
 
 bool Keyfolio::WaitForExit() {
@@ -143,11 +145,13 @@ std::vector<HWND> Keyfolio::OpenDialogs() const {
 
 MessageBoxView Keyfolio::WaitForMessageBox() {
   MessageBoxView box;
-  Expect([&] {
-    for (HWND dialog : OpenDialogs())
-      if (IsMessageBox(dialog)) box.window = dialog;
-    return box.window != nullptr;
-  }, "a message box");
+  Expect(
+      [&] {
+        for (HWND dialog : OpenDialogs())
+          if (IsMessageBox(dialog)) box.window = dialog;
+        return box.window != nullptr;
+      },
+      "a message box");
   box.caption = CaptionOf(box.window);
   box.text = TextOf(GetDlgItem(box.window, kMessageBoxTextId));
   for (HWND button : ChildrenOfClass(box.window, L"Button")) box.buttons.push_back(LabelOf(button));
@@ -166,12 +170,14 @@ MessageBoxView Keyfolio::AnswerMessageBox(const std::wstring& button) {
 
 HWND Keyfolio::WaitForDialog(const std::wstring& caption) {
   HWND found = nullptr;
-  Expect([&] {
-    for (HWND dialog : OpenDialogs())
-      if (!IsMessageBox(dialog) && IsWindowEnabled(dialog) && CaptionOf(dialog) == caption)
-        found = dialog;
-    return found != nullptr;
-  }, "the dialog \"" + Narrow(caption) + "\"");
+  Expect(
+      [&] {
+        for (HWND dialog : OpenDialogs())
+          if (!IsMessageBox(dialog) && IsWindowEnabled(dialog) && CaptionOf(dialog) == caption)
+            found = dialog;
+        return found != nullptr;
+      },
+      "the dialog \"" + Narrow(caption) + "\"");
   return found;
 }
 
@@ -220,8 +226,10 @@ void Keyfolio::TypeInto(HWND edit, const std::wstring& text) {
     if (!WaitFor([&] { return FocusIn(edit) == edit; }, kRetryAfterMs)) return false;
     PressKeys({VK_CONTROL, VK_END});
     PressKeys({VK_CONTROL, VK_SHIFT, VK_HOME});
-    if (text.empty()) PressKey(VK_DELETE);
-    else TypeText(text);
+    if (text.empty())
+      PressKey(VK_DELETE);
+    else
+      TypeText(text);
     return WaitFor([&] { return static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH)) == expected; },
                    kRetryAfterMs);
   });
@@ -290,10 +298,12 @@ void Keyfolio::OpenMenu(const std::wstring& menu) {
     if (InMenuMode(m_main)) CloseMenu();
     BringToFront(m_main);
     PressKeys({VK_MENU, static_cast<WORD>(mnemonic)});
-    return WaitFor([&] {
-      HWND popup = MenuPopup();
-      return popup && SelectedRow(ScreenPixels(popup)).Found();
-    }, kRetryAfterMs);
+    return WaitFor(
+        [&] {
+          HWND popup = MenuPopup();
+          return popup && SelectedRow(ScreenPixels(popup)).Found();
+        },
+        kRetryAfterMs);
   });
 }
 
@@ -354,16 +364,20 @@ void Keyfolio::ChooseTitle(const std::wstring& title) {
     if (Ask(SiteList(), CB_GETDROPPEDSTATE)) PressKey(VK_ESCAPE);
     Click(SiteList());
     HWND dropped = nullptr;
-    if (!WaitFor([&] {
-          const std::vector<HWND> lists = m_process.Windows(L"ComboLBox");
-          dropped = lists.empty() ? nullptr : lists.front();
-          return dropped != nullptr;
-        }, kRetryAfterMs))
+    if (!WaitFor(
+            [&] {
+              const std::vector<HWND> lists = m_process.Windows(L"ComboLBox");
+              dropped = lists.empty() ? nullptr : lists.front();
+              return dropped != nullptr;
+            },
+            kRetryAfterMs))
       return false;
     ClickAt(ListItemPoint(dropped, index));
-    return WaitFor([&] {
-      return Ask(SiteList(), CB_GETCURSEL) == index && Ask(SiteList(), CB_GETDROPPEDSTATE) == 0;
-    }, kRetryAfterMs);
+    return WaitFor(
+        [&] {
+          return Ask(SiteList(), CB_GETCURSEL) == index && Ask(SiteList(), CB_GETDROPPEDSTATE) == 0;
+        },
+        kRetryAfterMs);
   });
 }
 

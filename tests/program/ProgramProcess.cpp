@@ -18,7 +18,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   if (process == search.process && (!search.visibleOnly || IsWindowVisible(window)) &&
-      (search.className->empty() || _wcsicmp(ClassOf(window).c_str(), search.className->c_str()) == 0))
+      (search.className->empty() ||
+       _wcsicmp(ClassOf(window).c_str(), search.className->c_str()) == 0))
     search.found.push_back(window);
   return TRUE;
 }

@@ -36,8 +36,8 @@ std::wstring ProgramTest::VaultStamp() const {
 
 SiteFields StoredSite(const std::wstring& title, int32_t key, const std::wstring& password,
                       const std::wstring& address) {
-  return {title, L"user of " + title, password, address, L"notes of " + title, L"01/02/2026",
-          L"03/04/2026", key};
+  return {title,         L"user of " + title, password, address, L"notes of " + title,
+          L"01/02/2026", L"03/04/2026",       key};
 }
 
 SiteEntry EntryOf(const SiteFields& site) {

@@ -23,7 +23,8 @@ class MemoryDC {
 
 bool Unlike(COLORREF a, COLORREF b) {
   return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-             std::abs(GetBValue(a) - GetBValue(b)) > 96;
+             std::abs(GetBValue(a) - GetBValue(b)) >
+         96;
 }
 
 // Inside the menu's frame, right of any text or arrow.
@@ -58,7 +59,8 @@ ScreenPixels::ScreenPixels(HWND window) {
                 DIB_RGB_COLORS) != m_height)
     throw StepFailed("the picture of the screen could not be read");
   m_pixels.reserve(quads.size());
-  for (const RGBQUAD& quad : quads) m_pixels.push_back(RGB(quad.rgbRed, quad.rgbGreen, quad.rgbBlue));
+  for (const RGBQUAD& quad : quads)
+    m_pixels.push_back(RGB(quad.rgbRed, quad.rgbGreen, quad.rgbBlue));
 }
 
 COLORREF ScreenPixels::At(int x, int y) const {

@@ -74,7 +74,8 @@ void RestoreSavedHandlers() {
         ERROR_SUCCESS)
       break;
     ScopedKey command;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, name, 0, KEY_SET_VALUE, command.Receive()) == ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, name, 0, KEY_SET_VALUE, command.Receive()) ==
+        ERROR_SUCCESS)
       RegSetValueExW(command.Get(), nullptr, 0, type, data.data(), size);
   }
   RegDeleteKeyW(HKEY_CURRENT_USER, kSavedHandlersKey);

@@ -58,40 +58,41 @@ std::wstring FileAddressOf(const std::wstring& path) {
 
 INSTANTIATE_TEST_SUITE_P(
     Addresses, GoButton,
-    ::testing::Values(
-        GoCase{"Https",
-               [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
-                 return L"https://bank.example.com/login?next=1";
-               },
-               L"https://bank.example.com/login?next=1"},
-        GoCase{"HttpAnyCase",
-               [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
-                 return L"HTTP://Example.com/";
-               },
-               L"HTTP://Example.com/"},
-        GoCase{"HostAlone",
-               [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
-                 return L"www.example.com";
-               },
-               L"http://www.example.com"},
-        GoCase{"HostWithPortAndBlanks",
-               [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
-                 return L"  example.com:8080/a  ";
-               },
-               L"http://example.com:8080/a"},
-        GoCase{"Program",
-               [](const ShellMarkers& markers, const FlashDrive&) {
-                 return markers.ProgramMarker();
-               },
-               nullptr},
-        GoCase{"FileAddress",
-               [](const ShellMarkers& markers, const FlashDrive&) {
-                 return FileAddressOf(markers.ProgramMarker());
-               },
-               nullptr},
-        GoCase{"PageFile",
-               [](const ShellMarkers&, const FlashDrive& drive) { return drive.HelpPagePath(); },
-               nullptr}),
+    ::testing::Values(GoCase{"Https",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"https://bank.example.com/login?next=1";
+                             },
+                             L"https://bank.example.com/login?next=1"},
+                      GoCase{"HttpAnyCase",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"HTTP://Example.com/";
+                             },
+                             L"HTTP://Example.com/"},
+                      GoCase{"HostAlone",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"www.example.com";
+                             },
+                             L"http://www.example.com"},
+                      GoCase{"HostWithPortAndBlanks",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"  example.com:8080/a  ";
+                             },
+                             L"http://example.com:8080/a"},
+                      GoCase{"Program",
+                             [](const ShellMarkers& markers, const FlashDrive&) {
+                               return markers.ProgramMarker();
+                             },
+                             nullptr},
+                      GoCase{"FileAddress",
+                             [](const ShellMarkers& markers, const FlashDrive&) {
+                               return FileAddressOf(markers.ProgramMarker());
+                             },
+                             nullptr},
+                      GoCase{"PageFile",
+                             [](const ShellMarkers&, const FlashDrive& drive) {
+                               return drive.HelpPagePath();
+                             },
+                             nullptr}),
     [](const ::testing::TestParamInfo<GoCase>& info) { return info.param.name; });
 
 struct HelpRoute {
@@ -122,18 +123,17 @@ TEST_P(HelpPage, OpensThePageBesideTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(
     Routes, HelpPage,
-    ::testing::Values(
-        HelpRoute{"F1", [](Keyfolio& program) { program.PressShortcut({VK_F1}); }},
-        HelpRoute{"HelpMenu",
-                  [](Keyfolio& program) {
-                    program.ChooseMenu(L"Help", L"Keyfolio for Flash Drives Help");
-                  }},
-        HelpRoute{"AboutLink",
-                  [](Keyfolio& program) {
-                    program.ChooseMenu(L"Help", L"About...");
-                    HWND about = program.WaitForDialog(L"About");
-                    Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
-                  }}),
+    ::testing::Values(HelpRoute{"F1", [](Keyfolio& program) { program.PressShortcut({VK_F1}); }},
+                      HelpRoute{"HelpMenu",
+                                [](Keyfolio& program) {
+                                  program.ChooseMenu(L"Help", L"Keyfolio for Flash Drives Help");
+                                }},
+                      HelpRoute{"AboutLink",
+                                [](Keyfolio& program) {
+                                  program.ChooseMenu(L"Help", L"About...");
+                                  HWND about = program.WaitForDialog(L"About");
+                                  Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
+                                }}),
     [](const ::testing::TestParamInfo<HelpRoute>& info) { return info.param.name; });
 
 }  // namespace

@@ -59,7 +59,10 @@ TEST_P(AddSiteRoute, AddsTheSiteShowsItAndSavesIt) {
 INSTANTIATE_TEST_SUITE_P(
     Routes, AddSiteRoute,
     ::testing::Values(
-        Route{"CtrlN", [](Keyfolio& program) { program.PressShortcut({VK_CONTROL, 'N'}); }},
+        Route{"CtrlN",
+              [](Keyfolio& program) {
+                program.PressShortcut({VK_CONTROL, 'N'});
+              }},
         Route{"FileMenu",
               [](Keyfolio& program) { program.ChooseMenu(L"File", L"Add New Site..."); }},
         Route{"Button", [](Keyfolio& program) { program.ClickMainButton(L"Add New Site"); }}),
@@ -202,13 +205,17 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, NoSites,
     ::testing::Values(
         EmptyCase{"EditByCtrlE",
-                  [](Keyfolio& program) { program.PressShortcut({VK_CONTROL, 'E'}); },
+                  [](Keyfolio& program) {
+                    program.PressShortcut({VK_CONTROL, 'E'});
+                  },
                   L"There are no sites to edit."},
         EmptyCase{"EditByMenu",
                   [](Keyfolio& program) { program.ChooseMenu(L"Edit", L"Edit Site..."); },
                   L"There are no sites to edit."},
         EmptyCase{"DeleteByCtrlD",
-                  [](Keyfolio& program) { program.PressShortcut({VK_CONTROL, 'D'}); },
+                  [](Keyfolio& program) {
+                    program.PressShortcut({VK_CONTROL, 'D'});
+                  },
                   L"There are no sites to delete."},
         EmptyCase{"DeleteByMenu",
                   [](Keyfolio& program) { program.ChooseMenu(L"File", L"Delete Site..."); },

@@ -115,14 +115,17 @@ TEST_P(ProgramEnding, EndsAtOnceWithZeroAndLeavesTheVaultWhole) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProgramEnding,
-    ::testing::Values(
-        Ending{"FileExit", [](Keyfolio& program) { program.ChooseMenu(L"File", L"Exit"); }},
-        Ending{"AltF4", [](Keyfolio& program) { program.PressShortcut({VK_MENU, VK_F4}); }},
-        Ending{"CloseBox",
-               [](Keyfolio& program) {
-                 BringToFront(program.MainWindow());
-                 ClickAt(PointOfPart(program.MainWindow(), HTCLOSE));
-               }}),
+    ::testing::Values(Ending{"FileExit",
+                             [](Keyfolio& program) { program.ChooseMenu(L"File", L"Exit"); }},
+                      Ending{"AltF4",
+                             [](Keyfolio& program) {
+                               program.PressShortcut({VK_MENU, VK_F4});
+                             }},
+                      Ending{"CloseBox",
+                             [](Keyfolio& program) {
+                               BringToFront(program.MainWindow());
+                               ClickAt(PointOfPart(program.MainWindow(), HTCLOSE));
+                             }}),
     [](const ::testing::TestParamInfo<Ending>& info) { return info.param.name; });
 
 TEST_F(StartupTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
@@ -133,17 +136,18 @@ TEST_F(StartupTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
     const char* what;
     void (*act)(HWND main);
   } attempts[] = {
-      {"dragging the corner out", [](HWND main) {
+      {"dragging the corner out",
+       [](HWND main) {
          const POINT corner = PointOfPart(main, HTBOTTOMRIGHT);
          Drag(corner, {corner.x + 120, corner.y + 90});
        }},
-      {"dragging the right border in", [](HWND main) {
+      {"dragging the right border in",
+       [](HWND main) {
          const POINT edge = PointOfPart(main, HTRIGHT);
          Drag(edge, {edge.x - 100, edge.y});
        }},
-      {"double-clicking the caption", [](HWND main) {
-         DoubleClickAt(PointOfPart(main, HTCAPTION));
-       }},
+      {"double-clicking the caption",
+       [](HWND main) { DoubleClickAt(PointOfPart(main, HTCAPTION)); }},
   };
   for (const auto& attempt : attempts) {
     BringToFront(main);
@@ -168,19 +172,23 @@ TEST_F(StartupTest, SystemMenuOffersMoveMinimizeAndCloseOnly) {
   BringToFront(main);
   PressKeys({VK_MENU, VK_SPACE});
   HWND menu = nullptr;
-  Expect([&] {
-    const std::vector<HWND> popups = program.Process().Windows(L"#32768");
-    menu = popups.empty() ? nullptr : popups.front();
-    return menu && SelectedRow(ScreenPixels(menu)).Found();
-  }, "the system menu");
+  Expect(
+      [&] {
+        const std::vector<HWND> popups = program.Process().Windows(L"#32768");
+        menu = popups.empty() ? nullptr : popups.front();
+        return menu && SelectedRow(ScreenPixels(menu)).Found();
+      },
+      "the system menu");
   std::vector<int> rows{SelectedRow(ScreenPixels(menu)).top};
   for (int step = 0; step < 10; ++step) {
     PressKey(VK_DOWN);
     int row = -1;
-    Expect([&] {
-      row = SelectedRow(ScreenPixels(menu)).top;
-      return row >= 0 && row != rows.back();
-    }, "the next entry to be selected");
+    Expect(
+        [&] {
+          row = SelectedRow(ScreenPixels(menu)).top;
+          return row >= 0 && row != rows.back();
+        },
+        "the next entry to be selected");
     if (row == rows.front()) break;
     rows.push_back(row);
   }
@@ -212,7 +220,8 @@ TEST_P(LoadingBox, PasswordCheckWaitsUntilTheVaultIsRead) {
   if (GetParam().titleTwice) sites.push_back(StoredSite(L"Bank", 3, L"other"));
   m_drive.PutVault(Vault(kPassword, 0, 3, sites));
   // A folder where the save's first file goes: the save cannot begin.
-  if (!GetParam().titleTwice) CreateDirectoryW((m_drive.DataFolder() + L"\\KFO.tmp").c_str(), nullptr);
+  if (!GetParam().titleTwice)
+    CreateDirectoryW((m_drive.DataFolder() + L"\\KFO.tmp").c_str(), nullptr);
 
   Keyfolio& program = Start();
   EXPECT_EQ(program.AnswerMessageBox().text, GetParam().text);

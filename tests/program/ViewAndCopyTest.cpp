@@ -85,7 +85,8 @@ TEST_F(ViewAndCopyTest, CopyPutsTheRealTextOnTheClipboardAndMarksItPrivate) {
   ASSERT_EQ(program.PasswordChar(), L'*');
   PutClipboardText(L"before");
   program.ClickMainButton(L"Copy", 1);
-  EXPECT_TRUE(WaitFor([] { return ClipboardText() == std::optional<std::wstring>(L"s3cr\u00e9t pw"); }));
+  EXPECT_TRUE(
+      WaitFor([] { return ClipboardText() == std::optional<std::wstring>(L"s3cr\u00e9t pw"); }));
   ExpectPrivateMarks();
 
   program.ClickMainButton(L"Copy", 0);
