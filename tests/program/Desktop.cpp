@@ -75,10 +75,6 @@ void MovePointer(POINT point) {
       "the pointer to reach its place");
 }
 
-void Press(DWORD down, DWORD up) {
-  Send({MouseInput(down), MouseInput(up)});
-}
-
 }  // namespace
 
 std::string Narrow(const std::wstring& text) {
@@ -144,12 +140,7 @@ POINT CentreOf(HWND window) {
 
 void ClickAt(POINT point) {
   MovePointer(point);
-  Press(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-}
-
-void RightClickAt(POINT point) {
-  MovePointer(point);
-  Press(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
 void DoubleClickAt(POINT point) {
@@ -167,14 +158,17 @@ void ReleaseMouseButton() {
   Send({MouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
+// Another program's window may lie over the one meant.
 void Click(HWND window) {
   BringToFront(GetAncestor(window, GA_ROOT));
-  ClickAt(CentreOf(window));
-}
-
-void DoubleClick(HWND window) {
-  BringToFront(GetAncestor(window, GA_ROOT));
-  DoubleClickAt(CentreOf(window));
+  const POINT centre = CentreOf(window);
+  Expect(
+      [&] {
+        HWND under = WindowFromPoint(centre);
+        return under == window || IsChild(window, under);
+      },
+      "the window to be under the pointer");
+  ClickAt(centre);
 }
 
 void Drag(POINT from, POINT to) {
@@ -188,9 +182,9 @@ void Drag(POINT from, POINT to) {
 
 // The window itself answers where its parts are (WM_NCHITTEST), as it does
 // for the mouse. Only the frame around the client area is asked, every
-// third pixel (a sizing border is wider than that); the part's point is the one nearest the middle
-// of all its points, so that a click lands well inside a box and a drag starts on the middle of a
-// border.
+// third pixel (a sizing border is wider than that); the part's point is the
+// one nearest the middle of all its points, so that a click lands well
+// inside a box and a drag starts on the middle of a border.
 POINT PointOfPart(HWND window, LRESULT hit) {
   RECT rect{}, client{};
   if (!GetWindowRect(window, &rect) || !GetClientRect(window, &client))

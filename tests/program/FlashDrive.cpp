@@ -15,17 +15,16 @@ void Copy(const std::wstring& from, const std::wstring& to) {
     throw StepFailed("cannot copy the packaged program onto the drive");
 }
 
-}  // namespace
+// Where the build puts the packaged program.
+const wchar_t kPackagedProgramFolder[] = KFO_PACKAGED_PROGRAM_FOLDER;
 
-std::wstring PackagedProgramFolder() {
-  return KFO_PACKAGED_PROGRAM_FOLDER;
-}
+}  // namespace
 
 FlashDrive::FlashDrive(const std::wstring& subfolder)
     : m_programFolder(subfolder.empty() ? m_folder.Path() : m_folder.File(subfolder)) {
   if (!subfolder.empty() && !CreateDirectoryW(m_programFolder.c_str(), nullptr))
     throw StepFailed("the program's folder could not be made");
-  const std::wstring packaged = PackagedProgramFolder() + L"\\";
+  const std::wstring packaged = std::wstring(kPackagedProgramFolder) + L"\\";
   Copy(packaged + kProgram, ProgramPath());
   CreateDirectoryW(File(kHelpFolder).c_str(), nullptr);
   Copy(packaged + kHelpPage, HelpPagePath());

@@ -16,8 +16,6 @@ class FlashDrive {
   FlashDrive(const FlashDrive&) = delete;
   FlashDrive& operator=(const FlashDrive&) = delete;
 
-  // Where the program is.
-  const std::wstring& Folder() const { return m_programFolder; }
   std::wstring ProgramPath() const;
   std::wstring HelpPagePath() const;
   std::wstring DataFolder() const;
@@ -34,6 +32,3 @@ class FlashDrive {
   TempFolder m_folder;
   std::wstring m_programFolder;
 };
-
-// Where the build puts the packaged program.
-std::wstring PackagedProgramFolder();

@@ -187,8 +187,14 @@ void Keyfolio::ClickButtonIn(HWND dialog, const std::wstring& label) {
   Click(button);
 }
 
+// A click that a late focus event cancelled leaves the dialog as it was:
+// open, and taking input (no box over it). Only then is it clicked again.
 void Keyfolio::CloseWith(HWND dialog, const std::wstring& label) {
-  ClickButtonIn(dialog, label);
+  const auto closed = [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); };
+  Retry("a dialog to close", [&] {
+    ClickButtonIn(dialog, label);
+    return WaitFor([&] { return closed() || !IsWindowEnabled(dialog); }, kRetryAfterMs);
+  });
   WaitForClose(dialog);
 }
 
@@ -313,10 +319,29 @@ void Keyfolio::CloseMenu() {
   Expect([&] { return !InMenuMode(m_main) && !MenuPopup(); }, "the menu to close");
 }
 
+// Each Down must move the selection before the next key goes; a menu that
+// a late focus event closed meanwhile is opened again. Once Enter has gone,
+// the command is chosen and nothing is repeated.
 void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
   const int itemIndex = ItemIndex(MenuIndex(menu), item);
-  OpenMenu(menu);
-  for (int step = 0; step < itemIndex; ++step) PressKey(VK_DOWN);
+  Retry("the menu item to be selected", [&] {
+    OpenMenu(menu);
+    for (int step = 0; step < itemIndex; ++step) {
+      HWND popup = MenuPopup();
+      if (!popup) return false;
+      const int before = SelectedRow(ScreenPixels(popup)).top;
+      PressKey(VK_DOWN);
+      if (!WaitFor(
+              [&] {
+                HWND now = MenuPopup();
+                return !now || SelectedRow(ScreenPixels(now)).top > before;
+              },
+              kRetryAfterMs) ||
+          !MenuPopup())
+        return false;
+    }
+    return MenuPopup() != nullptr;
+  });
   PressKey(VK_RETURN);
   Expect([&] { return !MenuPopup(); }, "the menu to close");
 }

@@ -22,8 +22,6 @@ class ProgramProcess {
   ProgramProcess& operator=(const ProgramProcess&) = delete;
   ~ProgramProcess();
 
-  DWORD Id() const { return m_id; }
-  HANDLE Handle() const { return m_process.Get(); }
   bool Running() const;
   // True once the process has ended within `timeoutMs`.
   bool WaitForExit(DWORD timeoutMs);

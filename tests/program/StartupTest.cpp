@@ -21,6 +21,8 @@ TEST_F(StartupTest, MainWindowIsFixedCentredAndEmptyUntilThePasswordIsRight) {
   m_drive.PutVault(Vault(kPassword, 0, 2, {bank, alpha}));
   Keyfolio& program = Start();
   HWND main = program.MainWindow();
+  // The window is placed before it shows, and shows before the check.
+  program.WaitForDialog(L"Keyfolio");
   EXPECT_EQ(ClassOf(main), L"KeyfolioFlashClass");
   wchar_t title[64] = {};
   GetWindowTextW(main, title, 64);
@@ -31,7 +33,6 @@ TEST_F(StartupTest, MainWindowIsFixedCentredAndEmptyUntilThePasswordIsRight) {
   EXPECT_EQ(window.left, (desktop.right - 487) / 2);
   EXPECT_EQ(window.top, (desktop.bottom - 320) / 2);
 
-  program.WaitForDialog(L"Keyfolio");
   EXPECT_FALSE(IsWindowEnabled(main));
   EXPECT_TRUE(program.Titles().empty());
   EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
