@@ -62,11 +62,15 @@ LONG Normalised(LONG pixel, int screenSize) {
   return static_cast<LONG>((static_cast<LONGLONG>(pixel) * 65536 + screenSize - 1) / screenSize);
 }
 
-void MovePointer(POINT point) {
+void SendPointerTo(POINT point) {
   INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
   input.mi.dx = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
   input.mi.dy = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
   Send({input});
+}
+
+void MovePointer(POINT point) {
+  SendPointerTo(point);
   Expect(
       [&] {
         POINT now{};
@@ -171,11 +175,13 @@ void Click(HWND window) {
   ClickAt(centre);
 }
 
+// While a window is sized, the system may hold the pointer back at the
+// window's limits: the moves are made, wherever the pointer stays.
 void Drag(POINT from, POINT to) {
   PressMouseButton(from);
   constexpr int kSteps = 8;
   for (int step = 1; step <= kSteps; ++step)
-    MovePointer(
+    SendPointerTo(
         {from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
   ReleaseMouseButton();
 }
