@@ -58,7 +58,7 @@ TEST_P(AboutBox, ShowsTheProgramAndCloses) {
   EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the icon shows nothing";
   EXPECT_EQ(texts, (std::vector<std::wstring>{L"Keyfolio for Flash Drives", L"Version 1.01",
                                               L"QUILLMARK"}));
-  EXPECT_EQ(TextOf(FindWindowExW(about, nullptr, L"HotLinkText", nullptr)), L"www.quillmark.com");
+  EXPECT_EQ(TextOf(FindWindowExW(about, nullptr, L"HotLinkText", nullptr)), L"Instructions");
   EXPECT_EQ(FocusIn(about), FindChild(about, L"Button", L"OK"));
   const POINT dialogMiddle = Middle(about), mainMiddle = Middle(program.MainWindow());
   EXPECT_LE(std::abs(dialogMiddle.x - mainMiddle.x), 1);

@@ -225,12 +225,21 @@ TEST_P(LoadingBox, PasswordCheckWaitsUntilTheVaultIsRead) {
     CreateDirectoryW((m_drive.DataFolder() + L"\\KFO.tmp").c_str(), nullptr);
 
   Keyfolio& program = Start();
-  EXPECT_EQ(program.AnswerMessageBox().text, GetParam().text);
-  ASSERT_TRUE(WaitFor([&] { return !program.OpenDialogs().empty(); }));
-  const std::vector<HWND> next = program.OpenDialogs();
-  ASSERT_EQ(next.size(), 1u);
-  EXPECT_FALSE(IsMessageBox(next[0])) << "a box, not the master password check";
-  EXPECT_EQ(program.EditsIn(next[0]).size(), 1u);
+  std::vector<std::wstring> told{program.AnswerMessageBox().text};
+  EXPECT_EQ(told.front(), GetParam().text);
+  // What the load found may be told before the check; creating a password
+  // may not be asked for.
+  HWND next = nullptr;
+  for (int box = 0; box < 3; ++box) {
+    ASSERT_TRUE(WaitFor([&] { return !program.OpenDialogs().empty(); }));
+    next = program.OpenDialogs().front();
+    if (!IsMessageBox(next)) break;
+    told.push_back(program.AnswerMessageBox().text);
+  }
+  for (const std::wstring& text : told)
+    EXPECT_EQ(text.find(L"You must first create a master password"), std::wstring::npos);
+  ASSERT_FALSE(IsMessageBox(next)) << "no master password check";
+  EXPECT_EQ(program.EditsIn(next).size(), 1u);
   EXPECT_TRUE(program.Titles().empty());
   program.LogIn(kPassword);
   EXPECT_EQ(program.Titles(), (std::vector<std::wstring>{L"Bank", L"Mail"}));
