@@ -8,7 +8,7 @@
 
 namespace {
 
-using StartupTest = ProgramTest;
+using ProgramStartTest = ProgramTest;
 
 RECT RectOf(HWND window) {
   RECT rect{};
@@ -16,7 +16,7 @@ RECT RectOf(HWND window) {
   return rect;
 }
 
-TEST_F(StartupTest, MainWindowIsFixedCentredAndEmptyUntilThePasswordIsRight) {
+TEST_F(ProgramStartTest, MainWindowIsFixedCentredAndEmptyUntilThePasswordIsRight) {
   const SiteFields bank = StoredSite(L"Bank", 1), alpha = StoredSite(L"alpha", 2);
   m_drive.PutVault(Vault(kPassword, 0, 2, {bank, alpha}));
   Keyfolio& program = Start();
@@ -44,7 +44,7 @@ TEST_F(StartupTest, MainWindowIsFixedCentredAndEmptyUntilThePasswordIsRight) {
             (std::array<std::wstring, 4>{alpha.user, L"**", alpha.address, alpha.notes}));
 }
 
-TEST_F(StartupTest, FirstStartAsksForAMasterPasswordThenForASite) {
+TEST_F(ProgramStartTest, FirstStartAsksForAMasterPasswordThenForASite) {
   Keyfolio& program = Start();
   std::vector<std::wstring> texts;
   for (const MessageBoxView& box : program.CreateMasterPassword(L"abc")) texts.push_back(box.text);
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                              }}),
     [](const ::testing::TestParamInfo<Ending>& info) { return info.param.name; });
 
-TEST_F(StartupTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
+TEST_F(ProgramStartTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
   HWND main = program.MainWindow();
   const RECT before = RectOf(main);
@@ -167,7 +167,7 @@ TEST_F(StartupTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
 // walks its entries (separators skipped) until it comes round again. Of
 // Restore, Move, Size, Minimize, Maximize and Close, three stay; Wine adds
 // "About Wine" at the end.
-TEST_F(StartupTest, SystemMenuOffersMoveMinimizeAndCloseOnly) {
+TEST_F(ProgramStartTest, SystemMenuOffersMoveMinimizeAndCloseOnly) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
   HWND main = program.MainWindow();
   BringToFront(main);
