@@ -350,16 +350,21 @@ void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
 // separator.
 std::vector<bool> Keyfolio::CheckMarksOf(const std::wstring& menu) {
   const size_t count = kMenuBar[MenuIndex(menu)].items.size();
-  OpenMenu(menu);
-  const ScreenPixels picture(MenuPopup());
-  const MenuRow first = SelectedRow(picture);
-  const int height = first.bottom - first.top;
   std::vector<bool> marks;
-  for (size_t item = 0; item < count; ++item) {
-    const MenuRow row{first.top + static_cast<int>(item) * height,
-                      first.bottom + static_cast<int>(item) * height};
-    marks.push_back(RowIsChecked(picture, row));
-  }
+  Retry("a picture of the open menu", [&] {
+    OpenMenu(menu);
+    const ScreenPixels picture(MenuPopup());
+    const MenuRow first = SelectedRow(picture);
+    if (!first.Found()) return false;
+    const int height = first.bottom - first.top;
+    marks.clear();
+    for (size_t item = 0; item < count; ++item) {
+      const MenuRow row{first.top + static_cast<int>(item) * height,
+                        first.bottom + static_cast<int>(item) * height};
+      marks.push_back(RowIsChecked(picture, row));
+    }
+    return true;
+  });
   CloseMenu();
   return marks;
 }
