@@ -313,6 +313,57 @@ void Keyfolio::OpenMenu(const std::wstring& menu) {
   });
 }
 
+void Keyfolio::OpenSystemMenu() {
+  Retry("the system menu to open", [&] {
+    if (InMenuMode(m_main)) CloseMenu();
+    BringToFront(m_main);
+    PressKeys({VK_MENU, VK_SPACE});
+    return WaitFor([&] { return SelectedRow(ScreenPixels(MenuPopup())).Found(); },
+                   kRetryAfterMs);
+  });
+}
+
+bool Keyfolio::SelectNextEntry() {
+  const int before = SelectedRow(ScreenPixels(MenuPopup())).top;
+  if (before < 0) return false;
+  PressKey(VK_DOWN);
+  int now = -1;
+  return WaitFor(
+             [&] {
+               now = SelectedRow(ScreenPixels(MenuPopup())).top;
+               return !MenuPopup() || (now >= 0 && now != before);
+             },
+             kRetryAfterMs) &&
+         MenuPopup() && now >= 0;
+}
+
+int Keyfolio::CountSystemMenuEntries() {
+  constexpr int kMostEntries = 16;
+  int entries = 0;
+  Retry("the system menu to be walked", [&] {
+    OpenSystemMenu();
+    const int first = SelectedRow(ScreenPixels(MenuPopup())).top;
+    for (entries = 1; entries <= kMostEntries; ++entries) {
+      if (!SelectNextEntry()) return false;
+      if (SelectedRow(ScreenPixels(MenuPopup())).top == first) return true;
+    }
+    throw StepFailed("the system menu never came round");
+  });
+  CloseMenu();
+  return entries;
+}
+
+void Keyfolio::ChooseSystemMenuEntry(int index) {
+  Retry("the system menu entry to be selected", [&] {
+    OpenSystemMenu();
+    for (int step = 0; step < index; ++step)
+      if (!SelectNextEntry()) return false;
+    return MenuPopup() != nullptr;
+  });
+  PressKey(VK_RETURN);
+  Expect([&] { return !MenuPopup(); }, "the menu to close");
+}
+
 void Keyfolio::CloseMenu() {
   PressKey(VK_ESCAPE);
   PressKey(VK_ESCAPE);
@@ -326,20 +377,8 @@ void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
   const int itemIndex = ItemIndex(MenuIndex(menu), item);
   Retry("the menu item to be selected", [&] {
     OpenMenu(menu);
-    for (int step = 0; step < itemIndex; ++step) {
-      HWND popup = MenuPopup();
-      if (!popup) return false;
-      const int before = SelectedRow(ScreenPixels(popup)).top;
-      PressKey(VK_DOWN);
-      if (!WaitFor(
-              [&] {
-                HWND now = MenuPopup();
-                return !now || SelectedRow(ScreenPixels(now)).top > before;
-              },
-              kRetryAfterMs) ||
-          !MenuPopup())
-        return false;
-    }
+    for (int step = 0; step < itemIndex; ++step)
+      if (!SelectNextEntry()) return false;
     return MenuPopup() != nullptr;
   });
   PressKey(VK_RETURN);

@@ -103,6 +103,12 @@ class Keyfolio {
   // Opens the menu as ChooseMenu does, reads which of its items carry a
   // check mark, and closes it again with Esc.
   std::vector<bool> CheckMarksOf(const std::wstring& menu);
+  // The main window's system menu (Alt+Space) as the keyboard walks it:
+  // the number of entries that Down selects in turn (separators are
+  // skipped) before it comes round to the first again.
+  int CountSystemMenuEntries();
+  // Chooses the entry at `index` of that walk with Enter.
+  void ChooseSystemMenuEntry(int index);
   // Presses the keys together with the main window in front.
   void PressShortcut(std::initializer_list<WORD> keys);
   // A button of the main window by its label; `which` counts buttons of the
@@ -131,6 +137,9 @@ class Keyfolio {
  private:
   HWND MenuPopup() const;
   void OpenMenu(const std::wstring& menu);
+  void OpenSystemMenu();
+  // Down to the next entry of the open menu; false when the menu closed.
+  bool SelectNextEntry();
   void CloseMenu();
 
   ProgramProcess m_process;

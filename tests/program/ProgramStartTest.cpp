@@ -4,7 +4,6 @@
 
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
-#include "tests/program/ScreenPixels.h"
 
 namespace {
 
@@ -169,35 +168,10 @@ TEST_F(ProgramStartTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
 // "About Wine" at the end.
 TEST_F(ProgramStartTest, SystemMenuOffersMoveMinimizeAndCloseOnly) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
-  HWND main = program.MainWindow();
-  BringToFront(main);
-  PressKeys({VK_MENU, VK_SPACE});
-  HWND menu = nullptr;
-  Expect(
-      [&] {
-        const std::vector<HWND> popups = program.Process().Windows(L"#32768");
-        menu = popups.empty() ? nullptr : popups.front();
-        return menu && SelectedRow(ScreenPixels(menu)).Found();
-      },
-      "the system menu");
-  std::vector<int> rows{SelectedRow(ScreenPixels(menu)).top};
-  for (int step = 0; step < 10; ++step) {
-    PressKey(VK_DOWN);
-    int row = -1;
-    Expect(
-        [&] {
-          row = SelectedRow(ScreenPixels(menu)).top;
-          return row >= 0 && row != rows.back();
-        },
-        "the next entry to be selected");
-    if (row == rows.front()) break;
-    rows.push_back(row);
-  }
-  EXPECT_EQ(rows.size(), 3u + 1) << "entries of the system menu";
+  EXPECT_EQ(program.CountSystemMenuEntries(), 3 + 1);
   // The second entry minimises.
-  PressKey(VK_DOWN);
-  PressKey(VK_RETURN);
-  EXPECT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+  program.ChooseSystemMenuEntry(1);
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(program.MainWindow()) != FALSE; }));
 }
 
 // A box that the load shows runs a message loop of its own before the main
