@@ -318,8 +318,7 @@ void Keyfolio::OpenSystemMenu() {
     if (InMenuMode(m_main)) CloseMenu();
     BringToFront(m_main);
     PressKeys({VK_MENU, VK_SPACE});
-    return WaitFor([&] { return SelectedRow(ScreenPixels(MenuPopup())).Found(); },
-                   kRetryAfterMs);
+    return WaitFor([&] { return SelectedRow(ScreenPixels(MenuPopup())).Found(); }, kRetryAfterMs);
   });
 }
 
