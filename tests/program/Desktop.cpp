@@ -1,0 +1,287 @@
+#include "tests/program/Desktop.h"
+
+#include <algorithm>
+
+#include "tests/common/MessagePump.h"
+
+namespace {
+
+// A window of another process that hangs must not hang the test.
+constexpr UINT kReadTimeoutMs = 5000;
+
+bool IsExtendedKey(WORD key) {
+  switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_RCONTROL:
+    case VK_RMENU: return true;
+    default: return false;
+  }
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(key) ? KEYEVENTF_EXTENDEDKEY : 0);
+  return input;
+}
+
+INPUT UnicodeInput(wchar_t unit, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wScan = unit;
+  input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+  return input;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  if (sent != inputs.size()) throw StepFailed("SendInput refused the input");
+}
+
+INPUT MouseInput(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+// Absolute pointer positions are in 1/65536 of the primary screen, and the
+// system truncates them to pixels: rounding up lands on the pixel meant.
+LONG Normalised(LONG pixel, int screenSize) {
+  return static_cast<LONG>((static_cast<LONGLONG>(pixel) * 65536 + screenSize - 1) / screenSize);
+}
+
+void SendPointerTo(POINT point) {
+  INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+  input.mi.dx = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
+  Send({input});
+}
+
+void MovePointer(POINT point) {
+  SendPointerTo(point);
+  Expect(
+      [&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+      },
+      "the pointer to reach its place");
+}
+
+}  // namespace
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t unit : text) narrow += unit < 0x80 ? static_cast<char>(unit) : '?';
+  return narrow;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  return PumpUntil(condition, timeoutMs);
+}
+
+void Expect(const std::function<bool()>& condition, const std::string& what, DWORD timeoutMs) {
+  if (!WaitFor(condition, timeoutMs)) throw StepFailed("timed out waiting for " + what);
+}
+
+// Windows lets a process take the foreground only in some cases; Wine lets
+// it always. Restoring a minimised window is left to the caller: a person
+// must click its button on the taskbar first.
+void BringToFront(HWND window) {
+  if (!IsWindow(window)) throw StepFailed("bringing a window to the front that is gone");
+  if (GetForegroundWindow() == window) return;
+  SetForegroundWindow(window);
+  Expect([&] { return GetForegroundWindow() == window; }, "a window to come to the front");
+}
+
+void PressKey(WORD key) {
+  Send({KeyInput(key, false), KeyInput(key, true)});
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) inputs.push_back(KeyInput(key, false));
+  for (auto key = keys.end(); key != keys.begin();) inputs.push_back(KeyInput(*--key, true));
+  Send(inputs);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t unit : text) {
+    // Enter makes a line break in an edit field, "\r\n" in its text.
+    if (unit == L'\r') continue;
+    if (unit == L'\n') {
+      PressKey(VK_RETURN);
+      continue;
+    }
+    const SHORT mapped = unit < 0x80 ? VkKeyScanW(unit) : -1;
+    const bool typable = mapped != -1 && (HIBYTE(mapped) & ~1) == 0;
+    if (!typable) {
+      Send({UnicodeInput(unit, false), UnicodeInput(unit, true)});
+    } else if (HIBYTE(mapped) & 1) {
+      PressKeys({VK_SHIFT, LOBYTE(mapped)});
+    } else {
+      PressKey(LOBYTE(mapped));
+    }
+  }
+}
+
+POINT CentreOf(HWND window) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) throw StepFailed("the place of a window that is gone");
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void ClickAt(POINT point) {
+  MovePointer(point);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void DoubleClickAt(POINT point) {
+  MovePointer(point);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP),
+        MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void PressMouseButton(POINT point) {
+  MovePointer(point);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
+}
+
+void ReleaseMouseButton() {
+  Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+// Another program's window may lie over the one meant.
+void Click(HWND window) {
+  BringToFront(GetAncestor(window, GA_ROOT));
+  const POINT centre = CentreOf(window);
+  Expect(
+      [&] {
+        HWND under = WindowFromPoint(centre);
+        return under == window || IsChild(window, under);
+      },
+      "the window to be under the pointer");
+  ClickAt(centre);
+}
+
+// While a window is sized, the system may hold the pointer back at the
+// window's limits: the moves are made, wherever the pointer stays.
+void Drag(POINT from, POINT to) {
+  PressMouseButton(from);
+  constexpr int kSteps = 8;
+  for (int step = 1; step <= kSteps; ++step)
+    SendPointerTo(
+        {from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
+  ReleaseMouseButton();
+}
+
+// The window itself answers where its parts are (WM_NCHITTEST), as it does
+// for the mouse. Only the frame around the client area is asked, every
+// third pixel (a sizing border is wider than that); the part's point is the
+// one nearest the middle of all its points, so that a click lands well
+// inside a box and a drag starts on the middle of a border.
+POINT PointOfPart(HWND window, LRESULT hit) {
+  RECT rect{}, client{};
+  if (!GetWindowRect(window, &rect) || !GetClientRect(window, &client))
+    throw StepFailed("the parts of a window that is gone");
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  std::vector<POINT> points;
+  for (LONG y = rect.top; y < rect.bottom; y += 3) {
+    for (LONG x = rect.left; x < rect.right; x += 3) {
+      if (PtInRect(&client, {x, y})) continue;
+      DWORD_PTR part = HTNOWHERE;
+      if (!SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
+                               kReadTimeoutMs, &part))
+        throw StepFailed("a window did not say where its parts are");
+      if (static_cast<LRESULT>(part) == hit) points.push_back({x, y});
+    }
+  }
+  if (points.empty()) throw StepFailed("the window has no such part");
+  LONGLONG sumX = 0, sumY = 0;
+  for (const POINT& point : points) {
+    sumX += point.x;
+    sumY += point.y;
+  }
+  const LONGLONG middleX = sumX / static_cast<LONGLONG>(points.size());
+  const LONGLONG middleY = sumY / static_cast<LONGLONG>(points.size());
+  return *std::min_element(points.begin(), points.end(), [&](const POINT& a, const POINT& b) {
+    return (a.x - middleX) * (a.x - middleX) + (a.y - middleY) * (a.y - middleY) <
+           (b.x - middleX) * (b.x - middleX) + (b.y - middleY) * (b.y - middleY);
+  });
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReadTimeoutMs,
+                           &length))
+    return std::wstring();
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                           SMTO_ABORTIFHUNG, kReadTimeoutMs, &copied))
+    return std::wstring();
+  text.resize(copied);
+  return text;
+}
+
+std::wstring LabelOf(HWND window) {
+  std::wstring label;
+  for (wchar_t unit : TextOf(window))
+    if (unit != L'&') label += unit;
+  return label;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+HWND FindChild(HWND parent, const std::wstring& className, const std::wstring& label) {
+  for (HWND child : ChildrenOf(parent))
+    if (_wcsicmp(ClassOf(child).c_str(), className.c_str()) == 0 && LabelOf(child) == label)
+      return child;
+  return nullptr;
+}
+
+namespace {
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info;
+}
+
+}  // namespace
+
+HWND FocusIn(HWND window) {
+  return ThreadInfoOf(window).hwndFocus;
+}
+
+HWND CaptureIn(HWND window) {
+  return ThreadInfoOf(window).hwndCapture;
+}

@@ -1,0 +1,87 @@
+// What a person's hands and eyes have at the desktop, for tests that drive
+// the program from another process. Keys and clicks go through SendInput,
+// the way the keyboard and mouse drivers feed the system: keystrokes reach
+// the foreground window's focus, clicks the window under the pointer. Reading
+// asks a window what it shows (its text, a list's items) with the messages
+// that the system marshals between processes. Nothing here posts a command
+// or a click into the program.
+//
+// Every wait is for a condition, bounded by a time-out; a step that cannot
+// happen throws StepFailed, which GoogleTest reports with its text.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Generous: the first start of a program in a cold Wine session takes
+// seconds. A passing test never waits it out.
+constexpr DWORD kStepTimeoutMs = 15000;
+
+class StepFailed : public std::runtime_error {
+ public:
+  explicit StepFailed(const std::string& what) : std::runtime_error(what) {}
+};
+
+// For messages: the text with every character beyond ASCII as "?".
+std::string Narrow(const std::wstring& text);
+
+// Checks `condition` until it holds (true) or `timeoutMs` have passed
+// (false), dispatching this thread's messages meanwhile.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStepTimeoutMs);
+// As WaitFor, and throws StepFailed("timed out waiting for " + what) when
+// it does not hold.
+void Expect(const std::function<bool()>& condition, const std::string& what,
+            DWORD timeoutMs = kStepTimeoutMs);
+
+// Makes `window` the foreground window, the one keystrokes reach; throws
+// when it does not become so.
+void BringToFront(HWND window);
+
+// Down and up.
+void PressKey(WORD key);
+// A chord: the keys go down in order and come up in reverse.
+void PressKeys(std::initializer_list<WORD> keys);
+// Each character as the key (with Shift) that types it on the keyboard
+// layout; characters no key types come as Unicode input. A line break
+// ("\r\n" or "\n") is Enter.
+void TypeText(const std::wstring& text);
+
+// The centre of a window on the screen.
+POINT CentreOf(HWND window);
+void ClickAt(POINT point);
+void DoubleClickAt(POINT point);
+// The two halves of a click, for a test that looks in between.
+void PressMouseButton(POINT point);
+void ReleaseMouseButton();
+// Brings the window's top-level window to the front and, once `window` is
+// the one under its centre, clicks there.
+void Click(HWND window);
+// Button down at `from`, moved in steps to `to`, button up.
+void Drag(POINT from, POINT to);
+
+// A point of `window` where the system finds the part `hit` (HTCLOSE,
+// HTCAPTION, HTRIGHT, ...): where a person puts the mouse to use that part.
+// Throws when the window has no such part.
+POINT PointOfPart(HWND window, LRESULT hit);
+
+// What a window tells about itself; these work across processes.
+std::wstring ClassOf(HWND window);
+// The text the window holds (WM_GETTEXT): an edit control's content, a
+// button's label. Empty for a dead window.
+std::wstring TextOf(HWND window);
+// Without the "&" that marks a keyboard mnemonic: "&OK" reads "OK".
+std::wstring LabelOf(HWND window);
+// The child windows of `parent` in creation order, all levels.
+std::vector<HWND> ChildrenOf(HWND parent);
+// The first child of `parent` of `className` (case ignored) whose label is
+// `label`; null when there is none.
+HWND FindChild(HWND parent, const std::wstring& className, const std::wstring& label);
+// The window that has the keyboard focus in `window`'s thread.
+HWND FocusIn(HWND window);
+// The window that has taken the mouse in `window`'s thread; null for none.
+HWND CaptureIn(HWND window);

@@ -1,0 +1,156 @@
+// The program as a person meets it, driven from the test's process: started
+// from a flash drive, it is seen through its windows (the main window, its
+// dialogs and message boxes) and worked with the keyboard and the mouse
+// only. The steps wait for what a person would wait for (a box to show, a
+// dialog to close) and throw StepFailed when it does not come. Reading never
+// changes what the program shows, except that opening a menu to look at it
+// is what a person does too.
+//
+// Journeys are built from these steps; each step names what a person does
+// ("choose View > Show Password", "type into the field beside Title:").
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "tests/program/FlashDrive.h"
+#include "tests/program/ProgramProcess.h"
+
+// The five texts of a site as the site dialogs take them.
+struct SiteEntry {
+  std::wstring title, user, password, address, notes;
+};
+
+struct MessageBoxView {
+  HWND window = nullptr;
+  std::wstring caption;
+  std::wstring text;
+  // The button labels, "&" removed, in creation order.
+  std::vector<std::wstring> buttons;
+};
+
+class Keyfolio {
+ public:
+  static constexpr wchar_t kMainClass[] = L"KeyfolioFlashClass";
+
+  // Starts the program from `drive` (see ProgramProcess for `argumentZero`)
+  // and waits for its main window to be made; it shows once the vault has
+  // been read.
+  explicit Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero = L"");
+  Keyfolio(const Keyfolio&) = delete;
+  Keyfolio& operator=(const Keyfolio&) = delete;
+
+  ProgramProcess& Process() { return m_process; }
+  HWND MainWindow() const { return m_main; }
+  // True once the program has ended, within the step time-out.
+  bool WaitForExit();
+  // Returns once the program's thread is back in a message loop: a
+  // handler that a test saw start (its dialog closed, its field changed)
+  // has returned, or waits in a modal loop. Keys and clicks still queued
+  // may not have been handled yet.
+  void WaitUntilIdle();
+  // Returns once the program has handled every key and click sent before:
+  // a press of the mouse button on an empty spot of the main window, which
+  // takes the mouse then and only then, and its release. For steps whose
+  // effect is that nothing happens.
+  void WaitForInputHandled();
+
+  // --- Dialogs and message boxes ("#32770" windows of the program)
+  // The message box on the screen now, waited for.
+  MessageBoxView WaitForMessageBox();
+  // Presses the button labelled `button` and waits for the box to go.
+  void Answer(const MessageBoxView& box, const std::wstring& button);
+  // Both: the box that showed, answered.
+  MessageBoxView AnswerMessageBox(const std::wstring& button = L"OK");
+  // A dialog that is not a message box, by its caption, waited for.
+  HWND WaitForDialog(const std::wstring& caption);
+  // The program's dialogs and boxes on the screen now.
+  std::vector<HWND> OpenDialogs() const;
+  // Clicks the button labelled `label` ("OK" for "&OK").
+  void ClickButtonIn(HWND dialog, const std::wstring& label);
+  // Clicks the button and waits for the dialog to close.
+  void CloseWith(HWND dialog, const std::wstring& label);
+  void WaitForClose(HWND dialog);
+
+  // --- Edit fields of a dialog
+  // The dialog's edit fields from top to bottom.
+  std::vector<HWND> EditsIn(HWND dialog) const;
+  // The edit field on the line of the label `label` ("Title:").
+  HWND EditBeside(HWND dialog, const std::wstring& label) const;
+  // Clicks into the field, selects all it holds and types `text` over it.
+  void TypeInto(HWND edit, const std::wstring& text);
+  void FillSite(HWND dialog, const SiteEntry& site);
+  SiteEntry ReadSite(HWND dialog) const;
+
+  // --- Start-up
+  // From "You must first create a master password..." through "Next, add a
+  // site...": the password typed into the create and the confirm dialog.
+  // The message boxes answered on the way, in order.
+  std::vector<MessageBoxView> CreateMasterPassword(const std::wstring& password);
+  // Types the password into the entry dialog and presses OK.
+  void EnterMasterPassword(const std::wstring& password);
+  // EnterMasterPassword, and waits for the dialog to close.
+  void LogIn(const std::wstring& password);
+
+  // --- Commands
+  // Alt with the menu's letter, the arrow keys to the item, Enter. Menus
+  // and items are named as the menu bar shows them ("View", "Show
+  // Password"; "File", "Add New Site...").
+  void ChooseMenu(const std::wstring& menu, const std::wstring& item);
+  // Opens the menu as ChooseMenu does, reads which of its items carry a
+  // check mark, and closes it again with Esc.
+  std::vector<bool> CheckMarksOf(const std::wstring& menu);
+  // The main window's system menu (Alt+Space) as the keyboard walks it:
+  // the number of entries that Down selects in turn (separators are
+  // skipped) before it comes round to the first again.
+  int CountSystemMenuEntries();
+  // Chooses the entry at `index` of that walk with Enter.
+  void ChooseSystemMenuEntry(int index);
+  // Presses the keys together with the main window in front.
+  void PressShortcut(std::initializer_list<WORD> keys);
+  // A button of the main window by its label; `which` counts buttons of the
+  // same label from the top ("Copy" 0 beside User Name, 1 beside Password).
+  HWND MainButton(const std::wstring& label, int which = 0) const;
+  void ClickMainButton(const std::wstring& label, int which = 0);
+  // Opens the site list and clicks the title.
+  void ChooseTitle(const std::wstring& title);
+
+  // --- The main window as it shows
+  HWND SiteList() const;
+  std::vector<std::wstring> Titles() const;
+  // The selected title, empty when none is.
+  std::wstring SelectedTitle() const;
+  // The four read-only fields, User Name, Password, Website Address, Notes.
+  HWND Field(int index) const;
+  // The character the Password field shows for each of its characters; 0
+  // when it shows the text in clear.
+  wchar_t PasswordChar() const;
+  // The four fields as they show: the password as its mask characters when
+  // masked.
+  std::array<std::wstring, 4> VisibleFields() const;
+  // The title and the four fields as they show.
+  SiteEntry ShownSite() const;
+
+ private:
+  HWND MenuPopup() const;
+  void OpenMenu(const std::wstring& menu);
+  void OpenSystemMenu();
+  // Down to the next entry of the open menu; false when the menu closed.
+  bool SelectNextEntry();
+  void CloseMenu();
+
+  ProgramProcess m_process;
+  HWND m_main = nullptr;
+};
+
+// A message box, not a dialog of the program's own: it holds the static
+// text that message boxes show.
+bool IsMessageBox(HWND dialog);
+// The point of item `index` of a list box (or a combo box's drop-down list)
+// on the screen; throws when the item is scrolled out of view.
+POINT ListItemPoint(HWND list, int index);
+// The items of a list box.
+std::vector<std::wstring> ListBoxItems(HWND list);

@@ -1,0 +1,139 @@
+// What the program hands to the shell: the website address behind "Go"
+// (web addresses only), and the help page beside the program behind F1, the
+// Help menu and the About box's link. Marker programs stand in for the
+// browser and write down what they were given.
+#include <gtest/gtest.h>
+
+#include "tests/program/Desktop.h"
+#include "tests/program/ProgramTest.h"
+#include "tests/program/ShellMarkers.h"
+
+namespace {
+
+class ShellTest : public ProgramTest {
+ protected:
+  ShellMarkers m_markers;
+};
+
+// Addresses that a shell would open are those a test can see opened: web
+// addresses reach the web marker, a page file the page marker, and a
+// program run by its path or a file address is the program marker.
+struct GoCase {
+  const char* name;
+  std::wstring (*address)(const ShellMarkers& markers, const FlashDrive& drive);
+  // Null when nothing may be opened.
+  const wchar_t* opened;
+};
+
+void PrintTo(const GoCase& go, std::ostream* out) {
+  *out << go.name;
+}
+
+class GoButton : public ShellTest, public ::testing::WithParamInterface<GoCase> {};
+
+TEST_P(GoButton, OpensWebAddressesOnly) {
+  const std::wstring address = GetParam().address(m_markers, m_drive);
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"pw", address)});
+  program.ClickMainButton(L"Go");
+  if (GetParam().opened) {
+    EXPECT_TRUE(WaitFor([&] { return !m_markers.WebAddressesOpened().empty(); }));
+    EXPECT_EQ(m_markers.WebAddressesOpened(), std::vector<std::wstring>{GetParam().opened});
+  } else {
+    // The shell would have started a marker before the click's handler
+    // returned: now it runs or has written down what it was given.
+    program.WaitForInputHandled();
+    EXPECT_FALSE(m_markers.AnyMarkerRunning());
+    EXPECT_TRUE(m_markers.WebAddressesOpened().empty());
+    EXPECT_FALSE(m_markers.ProgramMarkerRan());
+  }
+  EXPECT_TRUE(m_markers.PagesOpened().empty());
+}
+
+std::wstring FileAddressOf(const std::wstring& path) {
+  std::wstring address = L"file:///" + path;
+  for (wchar_t& unit : address)
+    if (unit == L'\\') unit = L'/';
+  return address;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Addresses, GoButton,
+    ::testing::Values(GoCase{"Https",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"https://bank.example.com/login?next=1";
+                             },
+                             L"https://bank.example.com/login?next=1"},
+                      GoCase{"HttpAnyCase",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"HTTP://Example.com/";
+                             },
+                             L"HTTP://Example.com/"},
+                      GoCase{"HostAlone",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"www.example.com";
+                             },
+                             L"http://www.example.com"},
+                      GoCase{"HostWithPortAndBlanks",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"  example.com:8080/a  ";
+                             },
+                             L"http://example.com:8080/a"},
+                      GoCase{"Program",
+                             [](const ShellMarkers& markers, const FlashDrive&) {
+                               return markers.ProgramMarker();
+                             },
+                             nullptr},
+                      GoCase{"FileAddress",
+                             [](const ShellMarkers& markers, const FlashDrive&) {
+                               return FileAddressOf(markers.ProgramMarker());
+                             },
+                             nullptr},
+                      GoCase{"PageFile",
+                             [](const ShellMarkers&, const FlashDrive& drive) {
+                               return drive.HelpPagePath();
+                             },
+                             nullptr}),
+    [](const ::testing::TestParamInfo<GoCase>& info) { return info.param.name; });
+
+struct HelpRoute {
+  const char* name;
+  void (*open)(Keyfolio& program);
+};
+
+void PrintTo(const HelpRoute& route, std::ostream* out) {
+  *out << route.name;
+}
+
+class HelpPage : public ShellTest, public ::testing::WithParamInterface<HelpRoute> {};
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return _wcsicmp(a.c_str(), b.c_str()) == 0;
+}
+
+// Also with no site at all.
+TEST_P(HelpPage, OpensThePageBesideTheProgram) {
+  Keyfolio& program = StartWithSites({});
+  GetParam().open(program);
+  ASSERT_TRUE(WaitFor([&] { return !m_markers.PagesOpened().empty(); }));
+  const std::vector<std::wstring> pages = m_markers.PagesOpened();
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_PRED2(SamePath, pages[0], m_drive.HelpPagePath());
+  EXPECT_TRUE(m_markers.WebAddressesOpened().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, HelpPage,
+    ::testing::Values(HelpRoute{"F1", [](Keyfolio& program) { program.PressShortcut({VK_F1}); }},
+                      HelpRoute{"HelpMenu",
+                                [](Keyfolio& program) {
+                                  program.ChooseMenu(L"Help", L"Keyfolio for Flash Drives Help");
+                                }},
+                      HelpRoute{"AboutLink",
+                                [](Keyfolio& program) {
+                                  program.ChooseMenu(L"Help", L"About...");
+                                  HWND about = program.WaitForDialog(L"About");
+                                  Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
+                                }}),
+    [](const ::testing::TestParamInfo<HelpRoute>& info) { return info.param.name; });
+
+}  // namespace
