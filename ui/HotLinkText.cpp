@@ -62,7 +62,13 @@ void OnPaint(HWND hWnd) {
   SetBkColor(paint.Get(), g_buttonFace ? GetSysColor(COLOR_BTNFACE) : RGB(0xFF, 0xFF, 0xFF));
   SetBkMode(paint.Get(), OPAQUE);
   SetTextColor(paint.Get(), RGB(0x00, 0x00, 0xFF));
-  TextOutW(paint.Get(), 0, 0, text.c_str(), static_cast<int>(text.size()));
+  // The whole window takes the text's background, not only the text's own
+  // box: where the class brush (the menu colour) showed beside the text, the
+  // link stood on a grey band in the white About box.
+  RECT client{};
+  GetClientRect(hWnd, &client);
+  ExtTextOutW(paint.Get(), 0, 0, ETO_OPAQUE, &client, text.c_str(), static_cast<UINT>(text.size()),
+              nullptr);
 }
 
 void OnLButtonDown(HWND hWnd) {

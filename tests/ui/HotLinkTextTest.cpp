@@ -255,9 +255,10 @@ class Canvas {
 // What a link of this size and text must show: the class background, then
 // the text in blue on white, underlined, in the given font.
 std::vector<DWORD> Expected(int width, int height, const wchar_t* text, HGDIOBJ font) {
+  // White all over, the text's background, whatever the class brush is.
   Canvas canvas(width, height);
   RECT all = {0, 0, width, height};
-  FillRect(canvas.Get(), &all, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1)));
+  FillRect(canvas.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   LOGFONTW logFont{};
   GetObjectW(font, sizeof(logFont), &logFont);
   logFont.lfUnderline = TRUE;
