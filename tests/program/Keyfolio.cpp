@@ -306,10 +306,14 @@ void Keyfolio::CloseMenu() {
   Expect([&] { return !InMenuMode(m_main) && !MenuPopup(); }, "the menu to close");
 }
 
-void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
+void Keyfolio::SelectMenuItem(const std::wstring& menu, const std::wstring& item) {
   const int itemIndex = ItemIndex(MenuIndex(menu), item);
   OpenMenu(menu);
   for (int step = 0; step < itemIndex; ++step) PressKey(VK_DOWN);
+}
+
+void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
+  SelectMenuItem(menu, item);
   PressKey(VK_RETURN);
   Expect([&] { return !MenuPopup(); }, "the menu to close");
 }
