@@ -6,8 +6,8 @@
 
 #include "app/Clipboard.h"
 #include "app/Editor.h"
+#include "app/LoadProblemMessage.h"
 #include "app/WebAddress.h"
-#include "support/ResourceIds.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/DeletePasswordInDB.h"
 #include "dialogs/DisclaimerMessage.h"
@@ -15,8 +15,10 @@
 #include "dialogs/NewPasswordToDB.h"
 #include "security/PasswordProtection.h"
 #include "storage/DatabasePasswordSet.h"
+#include "storage/EditorUpdater.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/DebugLog.h"
+#include "support/ResourceIds.h"
 #include "support/UserMessages.h"
 
 namespace {
@@ -78,6 +80,11 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND control, int id, UINT notif
 }
 
 void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {
+  const EditorUpdater& vault = EditorUpdater::GetInstance();
+  const std::wstring problem =
+      LoadProblemMessage(vault.GetLoadProblem(), vault.GetLoadKeptName());
+  if (!problem.empty())
+    MessageBoxW(mainWindow, problem.c_str(), L"Keyfolio", MB_OK | MB_ICONEXCLAMATION);
   DebugLog(L"**********PASSWORD CHECK+++++++++++");
   PasswordProtection protection;
   const int result = protection.EnterPassword(mainWindow);

@@ -2,10 +2,10 @@
 
 #include "app/Editor.h"
 #include "app/WndProcMessages.h"
-#include "support/ResourceIds.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/ArgumentList.h"
 #include "support/DebugLog.h"
+#include "support/ResourceIds.h"
 #include "support/UserMessages.h"
 #include "ui/HandleForLog.h"
 
@@ -64,11 +64,10 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
   }
   ShowWindow(m_hWnd, showState);
   UpdateWindow(m_hWnd);
-  // The master password check is posted only now. A box that the load
-  // shows (a save that failed, a title found twice) runs a message loop of
-  // its own, which would run a check posted earlier before the vault's
-  // password is known: the check would offer to create a new password, a
-  // way past the old one to the sites.
+  // The start-up check is the loop's first message. It is posted only now:
+  // a message box shown while the window is built (a save that fails on a
+  // read-only drive, say) runs a loop of its own, which would run the check
+  // over a window whose list and fields do not exist yet.
   PostMessageW(m_hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
   m_MessageLoop = std::make_unique<MessageLoop>(m_hWnd);
   return m_MessageLoop.get();

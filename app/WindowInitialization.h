@@ -24,9 +24,9 @@ class WindowInitialization {
   WindowInitialization& operator=(const WindowInitialization&) = delete;
   virtual ~WindowInitialization();
 
-  // The loop to run, or null when the main window could not be made (after
-  // a message where the failing part gave one); no window is left behind
-  // then.
+  // The loop to run, with the start-up check as its first message, or null
+  // when the main window could not be made (after a message where the
+  // failing part gave one); no window is left behind then.
   MessageLoop* Initialize(const wchar_t* commandLine, HINSTANCE instance, int showState);
 
   // The main window: the owner of every dialog and message box.

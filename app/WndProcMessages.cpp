@@ -4,9 +4,9 @@
 
 #include "app/Editor.h"
 #include "dialogs/DialogTemplates.h"
-#include "support/ResourceIds.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/DebugLog.h"
+#include "support/ResourceIds.h"
 #include "ui/FontManager.h"
 #include "ui/HandleForLog.h"
 #include "ui/HotLinkText.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "support/ResourceIds.h"
 #include "dialogs/DialogTemplates.h"
 #include "storage/FlashDriveFolders.h"
+#include "support/ResourceIds.h"
 #include "ui/HotLinkText.h"
 
 namespace {

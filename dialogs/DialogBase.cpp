@@ -3,8 +3,8 @@
 #include <memory>
 #include <type_traits>
 
-#include "support/ResourceIds.h"
 #include "dialogs/DialogTemplateBuilder.h"
+#include "support/ResourceIds.h"
 #include "support/WindowText.h"
 #include "ui/FontManager.h"
 #include "ui/InstanceSubclasser.h"

@@ -42,7 +42,7 @@ const DialogControlRecord kAboutControls[] = {
     {0, 37, 137, 9, 2501, kLabelCentred, kStatic, L"Keyfolio for Flash Drives"},
     {22, 47, 94, 9, 2502, kLabelCentred, kStatic, L"Version 1.01"},
     {22, 85, 94, 9, 2505, kLabelCentred, kStatic, L"QUILLMARK"},
-    {17, 122, 104, 9, IDC_HOTLINK, kLink, kHotLinkClassName, kMakerHomePageText},
+    {17, 122, 104, 9, IDC_HOTLINK, kLink, kHotLinkClassName, kHelpLinkText},
     {48, 141, 42, 14, IDOK, kDefaultButton, kButtonClass, L"&OK"},
     kClosingStatic,
     kEndOfList};

@@ -51,8 +51,10 @@ constexpr int IDC_PUNCTUATION = 41106;
 // The 1 x 1 white rectangle that closes every control list.
 constexpr int IDC_CLOSING_STATIC = 845;
 
-// What the About box's link shows; the About box gives it its address.
-constexpr wchar_t kMakerHomePageText[] = L"www.quillmark.com";
+// What the About box's link shows. The link opens the help page that ships
+// beside the program, so it works offline; the About box gives it that
+// address. It fits the link's 104 units in the bold font.
+constexpr wchar_t kHelpLinkText[] = L"Instructions";
 
 // The dialog itself. The strings are zero-terminated; an empty menu or class
 // is a single zero in the template. pointSize and typeface count only when

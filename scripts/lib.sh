@@ -8,7 +8,7 @@ export WINEPREFIX=$KFO_BUILD/wineprefix
 export WINEDEBUG=-all
 
 KFO_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-              googletest wine wine64 xvfb xauth fonts-wine)
+              googletest wine wine64 xvfb xauth fonts-wine fonts-liberation)
 
 kfo_log() { printf '== %s\n' "$*" >&2; }
 
@@ -74,10 +74,29 @@ kfo_prepare_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.kfo-ready"
   fi
+  kfo_windows_look
   # One warm server for the whole run; its first process fixes the display
   # for every later one.
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1
+}
+
+# What Windows shows that Wine does not by default. The program asks for the
+# system's default face, Arial on Windows; without Arial, Wine takes DejaVu
+# Sans, which is wider, and texts that fit on Windows wrap or are cut off.
+# Liberation Sans has Arial's metrics, and Wine takes it for the default
+# face. And Windows paints menus, and so the main window's background, in the
+# grey of the button face, where Wine's default is white. Done once per
+# prefix; a font is seen by the processes of a server started after it came.
+kfo_windows_look() {
+  [ -e "$WINEPREFIX/.kfo-windows-look" ] && return 0
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  cp /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  wine reg add 'HKCU\Control Panel\Colors' /v Menu /d '240 240 240' /f >/dev/null 2>&1
+  wineserver -k
+  wineserver -w
+  touch "$WINEPREFIX/.kfo-windows-look"
 }
 
 # Drive T: is a 64 KiB disk, for tests of what a full disk does to a write.

@@ -5,6 +5,7 @@
 #include "dialogs/DialogTemplates.h"
 #include "security/GeneratorSelections.h"
 #include "security/PasswordGenerator.h"
+#include "security/RandomSource.h"
 #include "support/SecureWipe.h"
 
 std::vector<int32_t> GeneratePassword::ms_Selections(kSelectionCount, 0);
@@ -22,12 +23,19 @@ const wchar_t kRandomFailedMessage[] =
 constexpr int kLengthDigits = 2;
 constexpr int kLengthReadLimit = 64;
 
+// The table's "(e.g. !@#$%^&*.,)" as the check box must be given it to show
+// it whole.
+const wchar_t kPunctuationBoxText[] = L"(e.g. !@#$%^&&*.,)";
+
 const int kClassBoxes[kCharacterClassCount] = {IDC_LOWERCASE, IDC_UPPERCASE, IDC_NUMBERS,
                                                IDC_PUNCTUATION};
 
 }  // namespace
 
-GeneratePassword::GeneratePassword(HWND parent) {
+GeneratePassword::GeneratePassword(HWND parent)
+    : GeneratePassword(parent, RandomSource::GetInstance()) {}
+
+GeneratePassword::GeneratePassword(HWND parent, RandomSource& source) : m_Source(source) {
   DoModal(parent);
 }
 
@@ -41,12 +49,18 @@ int GeneratePassword::GetTemplateID() const {
 
 INT_PTR GeneratePassword::OnInitDialog(WPARAM wParam, LPARAM lParam) {
   SetItemFont(1, IDC_LABEL_FIRST, IDC_LABEL_LAST);
+  // A button takes "&" as the mark of its access key: doubled, it shows.
+  SetDlgItemTextW(m_hWnd, IDC_PUNCTUATION, kPunctuationBoxText);
   for (int box : kClassBoxes) CheckDlgButton(m_hWnd, box, BST_CHECKED);
   DialogBase::OnInitDialog(wParam, lParam);
   HWND length = Item(IDC_PASSWORD_LENGTH);
   ::SetFocus(length);
   SendMessageW(length, EM_LIMITTEXT, kLengthDigits, 0);
   SetWindowTextW(length, L"8");
+  // Selected, as the dialog manager selects the text of a field it gives
+  // the focus to: typing a length replaces the "8" rather than joining it
+  // ("12" would otherwise become "18").
+  SendMessageW(length, EM_SETSEL, 0, -1);
   return FALSE;
 }
 
@@ -79,7 +93,7 @@ bool GeneratePassword::Generate() {
     MessageBoxW(m_hWnd, kNoClassMessage, kCaption, MB_OK);
     return false;
   }
-  PasswordGenerator generator(ms_Selections);
+  PasswordGenerator generator(ms_Selections, m_Source);
   if (generator.GetResult() != PasswordGenerator::GR_Generated) {
     MessageBoxW(m_hWnd, kRandomFailedMessage, kCaption, MB_OK | MB_ICONEXCLAMATION);
     return false;

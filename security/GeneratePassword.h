@@ -13,10 +13,15 @@
 
 #include "dialogs/DialogBase.h"
 
+class RandomSource;
+
 class GeneratePassword : public DialogBase {
  public:
-  // Shows the dialog over `parent` and returns when it is closed.
+  // Shows the dialog over `parent` and returns when it is closed. The
+  // password's numbers come from RandomSource::GetInstance(), or from
+  // `source`, which must outlive the dialog.
   explicit GeneratePassword(HWND parent);
+  GeneratePassword(HWND parent, RandomSource& source);
   // Wipes the password it kept.
   ~GeneratePassword() override;
 
@@ -36,5 +41,6 @@ class GeneratePassword : public DialogBase {
   // GP_PASSWORDLENGTH, -1 for an entry not read yet.
   static std::vector<int32_t> ms_Selections;
 
+  RandomSource& m_Source;
   std::wstring m_Password;
 };

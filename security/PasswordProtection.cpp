@@ -72,9 +72,11 @@ void RefuseEmpty(HWND dialog, int id, const wchar_t* message) {
   MessageBoxW(dialog, message, kPasswordError, MB_OK | MB_ICONINFORMATION);
 }
 
-// The flows treat a dialog that could not be shown (0 after the builder's
-// own message, -1 when the system could not make the window) as cancelled:
-// nobody is let in, and nothing asks again in a loop.
+// RunTemplateDialog gives 0 for a dialog that could not be shown, whether
+// its template could not be built or the system could not make its window,
+// after its own "Insufficient memory." box. The flows take that as a cancel:
+// nobody is let in, nothing is stored, and no flow asks again, which would
+// only show the same failure for ever.
 bool Confirmed(INT_PTR result) {
   return result == IDOK;
 }
@@ -193,6 +195,10 @@ INT_PTR RunEntry(HWND owner, int templateId, DLGPROC procedure, PasswordBuffer& 
 
 }  // namespace
 
+PasswordProtection::~PasswordProtection() {
+  SecureWipe(m_strPassword);
+}
+
 bool PasswordProtection::HasPassword() {
   SecureWipe(m_strPassword);
   m_strPassword = Initialization::GetInstance().GetMasterPassword();
@@ -276,6 +282,8 @@ int PasswordProtection::ForgottenPasswordHelp(HWND owner) {
   if (MessageBoxW(owner, kReallyDelete, kKeyfolio, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
     return 1;
   EditorUpdater::GetInstance().DeleteAllData();
+  // The working copy follows the current master password, which is gone.
+  SecureWipe(m_strPassword);
   MessageBoxW(owner, kDeleted, kKeyfolio, MB_OK);
   return 0;
 }

@@ -24,19 +24,22 @@ class PasswordProtection {
   PasswordProtection() = default;
   PasswordProtection(const PasswordProtection&) = delete;
   PasswordProtection& operator=(const PasswordProtection&) = delete;
-  virtual ~PasswordProtection() = default;
+  // Wipes the working copy: it is needed only while a flow runs.
+  virtual ~PasswordProtection();
 
   // Refreshes the working copy from the options; true when there is a
   // master password.
   bool HasPassword();
   // Asks until the right password is typed, the user cancels, or the data
-  // were deleted through "&Help".
+  // were deleted through "&Help". A dialog that cannot be shown counts as
+  // cancelled.
   int EnterPassword(HWND owner);
   // 1 when a password was set (also when its save failed: the program goes
-  // on with it and every later save tries again), 0 when the user cancelled.
+  // on with it and every later save tries again), 0 when the user cancelled
+  // or a dialog could not be shown.
   int CreatePassword(HWND owner);
   // A failed save keeps the old password in force, as the vault on disk has
-  // it.
+  // it, and shows no success.
   void ChangePassword(HWND owner);
   // 0 when the data were deleted, 1 when the user declined.
   int ForgottenPasswordHelp(HWND owner);

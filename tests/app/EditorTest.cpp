@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/Editor.h"
-#include "support/ResourceIds.h"
 #include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
+#include "support/ResourceIds.h"
 #include "support/WindowText.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"

@@ -7,10 +7,15 @@
 namespace {
 bool g_watching = false;
 size_t g_largest = 0;
+bool g_failNext = false;
 }  // namespace
 
 // HeapAlloc rather than malloc: the compiler pairs malloc with free only.
 void* operator new(size_t size) {
+  if (g_failNext) {
+    g_failNext = false;
+    throw std::bad_alloc();
+  }
   if (g_watching && size > g_largest) g_largest = size;
   if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
   throw std::bad_alloc();
@@ -39,4 +44,8 @@ size_t AllocationWatch::Largest() const {
 
 void AllocationWatch::Stop() {
   g_watching = false;
+}
+
+void AllocationWatch::FailNextAllocation() {
+  g_failNext = true;
 }

@@ -1,5 +1,6 @@
-// Shows how much memory a reader asks for: a reader that trusted a length
-// read from a file would ask for all of it at once. A test program that uses
+// Shows how much memory a reader asks for (a reader that trusted a length
+// read from a file would ask for all of it at once), and makes the next
+// allocation fail, for code that must survive it. A test program that uses
 // this compiles AllocationWatch.cpp as one of its own sources, which replaces
 // the global operator new of the whole program; it is no part of the shared
 // test library for that reason.
@@ -19,4 +20,7 @@ class AllocationWatch {
   // it stopped.
   size_t Largest() const;
   void Stop();
+
+  // The next operator new of the program throws std::bad_alloc.
+  static void FailNextAllocation();
 };

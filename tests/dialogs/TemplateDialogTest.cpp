@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/ResourceIds.h"
 #include "dialogs/DialogTemplateBuilder.h"
+#include "support/ResourceIds.h"
 #include "support/WindowText.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"

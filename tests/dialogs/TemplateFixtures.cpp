@@ -52,7 +52,7 @@ const std::vector<FixtureDialog>& FixtureDialogs() {
            {L"STATIC", L"Version 1.01", 2502, 22, 47, 94, 9, 0x10000001},
            {L"STATIC", L"QUILLMARK", 2505, 22, 85, 94, 9, 0x10000001},
            // The text of the link is the program's choice.
-           {L"HotLinkText", L"www.quillmark.com", 2220, 17, 122, 104, 9, 0x10000000},
+           {L"HotLinkText", L"Instructions", 2220, 17, 122, 104, 9, 0x10000000},
            {L"BUTTON", L"&OK", 1, 48, 141, 42, 14, 0x10000001},
            kClosing,
        }},

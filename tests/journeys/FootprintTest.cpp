@@ -16,17 +16,19 @@ namespace {
 using FootprintTest = JourneyTest;
 
 TEST_F(FootprintTest, AWholeJourneyChangesNothingOutsideTheProgramsFolder) {
-  const std::vector<std::wstring> shipped = FolderContents(m_drive.Folder());
-  const Footprint before = TakeFootprint(m_drive.Folder());
+  const std::wstring program = m_drive.ProgramPath();
+  const std::wstring folder = program.substr(0, program.rfind(L'\\'));
+  const std::vector<std::wstring> shipped = FolderContents(folder);
+  const Footprint before = TakeFootprint(folder);
   FirstDay();
   for (const auto& run : m_runs) ASSERT_TRUE(run->WaitForExit());
-  for (const std::wstring& difference : Differences(before, TakeFootprint(m_drive.Folder())))
+  for (const std::wstring& difference : Differences(before, TakeFootprint(folder)))
     ADD_FAILURE() << Narrow(difference);
 
   std::vector<std::wstring> expected = shipped;
   expected.push_back(L"KFOdata");
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(FolderContents(m_drive.Folder()), expected);
+  EXPECT_EQ(FolderContents(folder), expected);
   EXPECT_EQ(FolderContents(m_drive.DataFolder()), std::vector<std::wstring>{L"KFO.dta"});
 }
 

@@ -14,12 +14,19 @@ constexpr int kPointerMoves = 3;
 
 bool IsExtendedKey(WORD key) {
   switch (key) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_INSERT: case VK_DELETE: case VK_RCONTROL: case VK_RMENU:
-      return true;
-    default:
-      return false;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_RCONTROL:
+    case VK_RMENU: return true;
+    default: return false;
   }
 }
 
@@ -58,6 +65,13 @@ LONG Normalised(LONG pixel, int screenSize) {
   return static_cast<LONG>((static_cast<LONGLONG>(pixel) * 65536 + screenSize - 1) / screenSize);
 }
 
+void SendPointerTo(POINT point) {
+  INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+  input.mi.dx = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
+  Send({input});
+}
+
 // Makes the thread of `window` take what waits in its queue: the second
 // message is answered only after the thread has waited again, and Wine's X11
 // driver reads the X server's events before each wait.
@@ -75,25 +89,18 @@ void LetTakeItsEvents(HWND window) {
 // loads many sites). So once the pointer is in place, the programs under it
 // and in front take their events, and a move undone is sent again.
 void MovePointer(POINT point) {
-  INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
-  input.mi.dx = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
-  input.mi.dy = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
   const auto inPlace = [&] {
     POINT now{};
     return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
   };
   for (int move = 0; move < kPointerMoves; ++move) {
-    Send({input});
+    SendPointerTo(point);
     if (!WaitFor(inPlace, kPointerWaitMs)) continue;
     for (HWND window : {WindowFromPoint(point), GetForegroundWindow()})
       if (window) LetTakeItsEvents(window);
     if (inPlace()) return;
   }
   throw StepFailed("timed out waiting for the pointer to stay in its place");
-}
-
-void Press(DWORD down, DWORD up) {
-  Send({MouseInput(down), MouseInput(up)});
 }
 
 }  // namespace
@@ -161,12 +168,7 @@ POINT CentreOf(HWND window) {
 
 void ClickAt(POINT point) {
   MovePointer(point);
-  Press(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-}
-
-void RightClickAt(POINT point) {
-  MovePointer(point);
-  Press(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
 void DoubleClickAt(POINT point) {
@@ -184,29 +186,35 @@ void ReleaseMouseButton() {
   Send({MouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
+// Another program's window may lie over the one meant.
 void Click(HWND window) {
   BringToFront(GetAncestor(window, GA_ROOT));
-  ClickAt(CentreOf(window));
+  const POINT centre = CentreOf(window);
+  Expect(
+      [&] {
+        HWND under = WindowFromPoint(centre);
+        return under == window || IsChild(window, under);
+      },
+      "the window to be under the pointer");
+  ClickAt(centre);
 }
 
-void DoubleClick(HWND window) {
-  BringToFront(GetAncestor(window, GA_ROOT));
-  DoubleClickAt(CentreOf(window));
-}
-
+// While a window is sized, the system may hold the pointer back at the
+// window's limits: the moves are made, wherever the pointer stays.
 void Drag(POINT from, POINT to) {
   PressMouseButton(from);
   constexpr int kSteps = 8;
   for (int step = 1; step <= kSteps; ++step)
-    MovePointer({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
+    SendPointerTo(
+        {from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
   ReleaseMouseButton();
 }
 
 // The window itself answers where its parts are (WM_NCHITTEST), as it does
 // for the mouse. Only the frame around the client area is asked, every
-// third pixel (a sizing border is wider than that); the part's point is the one nearest the middle of all its
-// points, so that a click lands well inside a box and a drag starts on the
-// middle of a border.
+// third pixel (a sizing border is wider than that); the part's point is the
+// one nearest the middle of all its points, so that a click lands well
+// inside a box and a drag starts on the middle of a border.
 POINT PointOfPart(HWND window, LRESULT hit) {
   RECT rect{}, client{};
   if (!GetWindowRect(window, &rect) || !GetClientRect(window, &client))

@@ -33,7 +33,8 @@ std::string Narrow(const std::wstring& text);
 // Checks `condition` until it holds (true) or `timeoutMs` have passed
 // (false), dispatching this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStepTimeoutMs);
-// As WaitFor, and throws StepFailed("timed out: " + what) when it does not hold.
+// As WaitFor, and throws StepFailed("timed out waiting for " + what) when
+// it does not hold.
 void Expect(const std::function<bool()>& condition, const std::string& what,
             DWORD timeoutMs = kStepTimeoutMs);
 
@@ -53,15 +54,13 @@ void TypeText(const std::wstring& text);
 // The centre of a window on the screen.
 POINT CentreOf(HWND window);
 void ClickAt(POINT point);
-void RightClickAt(POINT point);
 void DoubleClickAt(POINT point);
 // The two halves of a click, for a test that looks in between.
 void PressMouseButton(POINT point);
 void ReleaseMouseButton();
-// Brings the window's top-level window to the front, then clicks the
-// centre of `window`.
+// Brings the window's top-level window to the front and, once `window` is
+// the one under its centre, clicks there.
 void Click(HWND window);
-void DoubleClick(HWND window);
 // Button down at `from`, moved in steps to `to`, button up.
 void Drag(POINT from, POINT to);
 

@@ -15,29 +15,35 @@ void Copy(const std::wstring& from, const std::wstring& to) {
     throw StepFailed("cannot copy the packaged program onto the drive");
 }
 
+// Where the build puts the packaged program.
+const wchar_t kPackagedProgramFolder[] = KFO_PACKAGED_PROGRAM_FOLDER;
+
 }  // namespace
 
-std::wstring PackagedProgramFolder() {
-  return KFO_PACKAGED_PROGRAM_FOLDER;
-}
-
-FlashDrive::FlashDrive() {
-  const std::wstring packaged = PackagedProgramFolder() + L"\\";
+FlashDrive::FlashDrive(const std::wstring& subfolder)
+    : m_programFolder(subfolder.empty() ? m_folder.Path() : m_folder.File(subfolder)) {
+  if (!subfolder.empty() && !CreateDirectoryW(m_programFolder.c_str(), nullptr))
+    throw StepFailed("the program's folder could not be made");
+  const std::wstring packaged = std::wstring(kPackagedProgramFolder) + L"\\";
   Copy(packaged + kProgram, ProgramPath());
-  CreateDirectoryW(m_folder.File(kHelpFolder).c_str(), nullptr);
+  CreateDirectoryW(File(kHelpFolder).c_str(), nullptr);
   Copy(packaged + kHelpPage, HelpPagePath());
 }
 
+std::wstring FlashDrive::File(const std::wstring& name) const {
+  return m_programFolder + L"\\" + name;
+}
+
 std::wstring FlashDrive::ProgramPath() const {
-  return m_folder.File(kProgram);
+  return File(kProgram);
 }
 
 std::wstring FlashDrive::HelpPagePath() const {
-  return m_folder.File(kHelpPage);
+  return File(kHelpPage);
 }
 
 std::wstring FlashDrive::DataFolder() const {
-  return m_folder.File(L"KFOdata");
+  return File(L"KFOdata");
 }
 
 std::wstring FlashDrive::VaultPath() const {

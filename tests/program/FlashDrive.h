@@ -10,12 +10,12 @@
 
 class FlashDrive {
  public:
-  // Copies the program and its help page into a fresh folder.
-  FlashDrive();
+  // Copies the program and its help page into a fresh folder, or into a
+  // folder `subfolder` made inside it.
+  explicit FlashDrive(const std::wstring& subfolder = L"");
   FlashDrive(const FlashDrive&) = delete;
   FlashDrive& operator=(const FlashDrive&) = delete;
 
-  const std::wstring& Folder() const { return m_folder.Path(); }
   std::wstring ProgramPath() const;
   std::wstring HelpPagePath() const;
   std::wstring DataFolder() const;
@@ -27,8 +27,8 @@ class FlashDrive {
   Bytes VaultBytes() const;
 
  private:
-  TempFolder m_folder;
-};
+  std::wstring File(const std::wstring& name) const;
 
-// Where the build puts the packaged program.
-std::wstring PackagedProgramFolder();
+  TempFolder m_folder;
+  std::wstring m_programFolder;
+};

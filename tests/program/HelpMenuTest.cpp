@@ -49,14 +49,16 @@ TEST_P(AboutBox, ShowsTheProgramAndCloses) {
   HWND icon = nullptr;
   for (HWND child : ChildrenOf(about)) {
     if (ClassOf(child) != L"Static") continue;
-    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = child;
-    else if (!TextOf(child).empty()) texts.push_back(TextOf(child));
+    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      icon = child;
+    else if (!TextOf(child).empty())
+      texts.push_back(TextOf(child));
   }
   ASSERT_NE(icon, nullptr);
   EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0) << "the icon shows nothing";
   EXPECT_EQ(texts, (std::vector<std::wstring>{L"Keyfolio for Flash Drives", L"Version 1.01",
                                               L"QUILLMARK"}));
-  EXPECT_EQ(TextOf(FindWindowExW(about, nullptr, L"HotLinkText", nullptr)), L"www.quillmark.com");
+  EXPECT_EQ(TextOf(FindWindowExW(about, nullptr, L"HotLinkText", nullptr)), L"Instructions");
   EXPECT_EQ(FocusIn(about), FindChild(about, L"Button", L"OK"));
   const POINT dialogMiddle = Middle(about), mainMiddle = Middle(program.MainWindow());
   EXPECT_LE(std::abs(dialogMiddle.x - mainMiddle.x), 1);
@@ -80,10 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 BringToFront(about);
                                 ClickAt(PointOfPart(about, HTCLOSE));
                               }},
-                      Closing{"OkButton",
-                              [](Keyfolio& program, HWND about) {
-                                program.ClickButtonIn(about, L"OK");
-                              }}),
+                      Closing{"OkButton", [](Keyfolio& program,
+                                             HWND about) { program.ClickButtonIn(about, L"OK"); }}),
     [](const ::testing::TestParamInfo<Closing>& info) { return info.param.name; });
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/program/Keyfolio.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 #include "tests/program/Desktop.h"
@@ -39,10 +40,6 @@ int ItemIndex(int menu, const std::wstring& item) {
   const auto found = std::find(items.begin(), items.end(), item);
   if (found == items.end()) throw StepFailed("the menu has no item of that name");
   return static_cast<int>(found - items.begin());
-}
-
-bool IsMessageBox(HWND dialog) {
-  return GetDlgItem(dialog, kMessageBoxTextId) != nullptr;
 }
 
 std::wstring CaptionOf(HWND window) {
@@ -105,11 +102,13 @@ Keyfolio::Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero)
     : m_process(drive.ProgramPath(), argumentZero) {
   // A failure to write the vault back after loading it is told before the
   // main window shows.
-  Expect([&] {
-    const std::vector<HWND> windows = m_process.Windows(kMainClass, false);
-    m_main = windows.empty() ? nullptr : windows.front();
-    return m_main != nullptr;
-  }, "the main window");
+  Expect(
+      [&] {
+        const std::vector<HWND> windows = m_process.Windows(kMainClass, false);
+        m_main = windows.empty() ? nullptr : windows.front();
+        return m_main != nullptr;
+      },
+      "the main window");
 }
 
 bool Keyfolio::WaitForExit() {
@@ -146,11 +145,13 @@ std::vector<HWND> Keyfolio::OpenDialogs() const {
 
 MessageBoxView Keyfolio::WaitForMessageBox() {
   MessageBoxView box;
-  Expect([&] {
-    for (HWND dialog : OpenDialogs())
-      if (IsMessageBox(dialog)) box.window = dialog;
-    return box.window != nullptr;
-  }, "a message box");
+  Expect(
+      [&] {
+        for (HWND dialog : OpenDialogs())
+          if (IsMessageBox(dialog)) box.window = dialog;
+        return box.window != nullptr;
+      },
+      "a message box");
   box.caption = CaptionOf(box.window);
   box.text = TextOf(GetDlgItem(box.window, kMessageBoxTextId));
   for (HWND button : ChildrenOfClass(box.window, L"Button")) box.buttons.push_back(LabelOf(button));
@@ -169,12 +170,14 @@ MessageBoxView Keyfolio::AnswerMessageBox(const std::wstring& button) {
 
 HWND Keyfolio::WaitForDialog(const std::wstring& caption) {
   HWND found = nullptr;
-  Expect([&] {
-    for (HWND dialog : OpenDialogs())
-      if (!IsMessageBox(dialog) && IsWindowEnabled(dialog) && CaptionOf(dialog) == caption)
-        found = dialog;
-    return found != nullptr;
-  }, "the dialog \"" + Narrow(caption) + "\"");
+  Expect(
+      [&] {
+        for (HWND dialog : OpenDialogs())
+          if (!IsMessageBox(dialog) && IsWindowEnabled(dialog) && CaptionOf(dialog) == caption)
+            found = dialog;
+        return found != nullptr;
+      },
+      "the dialog \"" + Narrow(caption) + "\"");
   return found;
 }
 
@@ -184,8 +187,14 @@ void Keyfolio::ClickButtonIn(HWND dialog, const std::wstring& label) {
   Click(button);
 }
 
+// A click that a late focus event cancelled leaves the dialog as it was:
+// open, and taking input (no box over it). Only then is it clicked again.
 void Keyfolio::CloseWith(HWND dialog, const std::wstring& label) {
-  ClickButtonIn(dialog, label);
+  const auto closed = [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); };
+  Retry("a dialog to close", [&] {
+    ClickButtonIn(dialog, label);
+    return WaitFor([&] { return closed() || !IsWindowEnabled(dialog); }, kRetryAfterMs);
+  });
   WaitForClose(dialog);
 }
 
@@ -223,8 +232,10 @@ void Keyfolio::TypeInto(HWND edit, const std::wstring& text) {
     if (!WaitFor([&] { return FocusIn(edit) == edit; }, kRetryAfterMs)) return false;
     PressKeys({VK_CONTROL, VK_END});
     PressKeys({VK_CONTROL, VK_SHIFT, VK_HOME});
-    if (text.empty()) PressKey(VK_DELETE);
-    else TypeText(text);
+    if (text.empty())
+      PressKey(VK_DELETE);
+    else
+      TypeText(text);
     return WaitFor([&] { return static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH)) == expected; },
                    kRetryAfterMs);
   });
@@ -293,11 +304,63 @@ void Keyfolio::OpenMenu(const std::wstring& menu) {
     if (InMenuMode(m_main)) CloseMenu();
     BringToFront(m_main);
     PressKeys({VK_MENU, static_cast<WORD>(mnemonic)});
-    return WaitFor([&] {
-      HWND popup = MenuPopup();
-      return popup && SelectedRow(ScreenPixels(popup)).Found();
-    }, kRetryAfterMs);
+    return WaitFor(
+        [&] {
+          HWND popup = MenuPopup();
+          return popup && SelectedRow(ScreenPixels(popup)).Found();
+        },
+        kRetryAfterMs);
   });
+}
+
+void Keyfolio::OpenSystemMenu() {
+  Retry("the system menu to open", [&] {
+    if (InMenuMode(m_main)) CloseMenu();
+    BringToFront(m_main);
+    PressKeys({VK_MENU, VK_SPACE});
+    return WaitFor([&] { return SelectedRow(ScreenPixels(MenuPopup())).Found(); }, kRetryAfterMs);
+  });
+}
+
+bool Keyfolio::SelectNextEntry() {
+  const int before = SelectedRow(ScreenPixels(MenuPopup())).top;
+  if (before < 0) return false;
+  PressKey(VK_DOWN);
+  int now = -1;
+  return WaitFor(
+             [&] {
+               now = SelectedRow(ScreenPixels(MenuPopup())).top;
+               return !MenuPopup() || (now >= 0 && now != before);
+             },
+             kRetryAfterMs) &&
+         MenuPopup() && now >= 0;
+}
+
+int Keyfolio::CountSystemMenuEntries() {
+  constexpr int kMostEntries = 16;
+  int entries = 0;
+  Retry("the system menu to be walked", [&] {
+    OpenSystemMenu();
+    const int first = SelectedRow(ScreenPixels(MenuPopup())).top;
+    for (entries = 1; entries <= kMostEntries; ++entries) {
+      if (!SelectNextEntry()) return false;
+      if (SelectedRow(ScreenPixels(MenuPopup())).top == first) return true;
+    }
+    throw StepFailed("the system menu never came round");
+  });
+  CloseMenu();
+  return entries;
+}
+
+void Keyfolio::ChooseSystemMenuEntry(int index) {
+  Retry("the system menu entry to be selected", [&] {
+    OpenSystemMenu();
+    for (int step = 0; step < index; ++step)
+      if (!SelectNextEntry()) return false;
+    return MenuPopup() != nullptr;
+  });
+  PressKey(VK_RETURN);
+  Expect([&] { return !MenuPopup(); }, "the menu to close");
 }
 
 void Keyfolio::CloseMenu() {
@@ -306,12 +369,19 @@ void Keyfolio::CloseMenu() {
   Expect([&] { return !InMenuMode(m_main) && !MenuPopup(); }, "the menu to close");
 }
 
+// Each Down must move the selection before the next key goes; a menu that
+// a late focus event closed meanwhile is opened again.
 void Keyfolio::SelectMenuItem(const std::wstring& menu, const std::wstring& item) {
   const int itemIndex = ItemIndex(MenuIndex(menu), item);
-  OpenMenu(menu);
-  for (int step = 0; step < itemIndex; ++step) PressKey(VK_DOWN);
+  Retry("the menu item to be selected", [&] {
+    OpenMenu(menu);
+    for (int step = 0; step < itemIndex; ++step)
+      if (!SelectNextEntry()) return false;
+    return MenuPopup() != nullptr;
+  });
 }
 
+// Once Enter has gone, the command is chosen and nothing is repeated.
 void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
   SelectMenuItem(menu, item);
   PressKey(VK_RETURN);
@@ -322,16 +392,21 @@ void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
 // separator.
 std::vector<bool> Keyfolio::CheckMarksOf(const std::wstring& menu) {
   const size_t count = kMenuBar[MenuIndex(menu)].items.size();
-  OpenMenu(menu);
-  const ScreenPixels picture(MenuPopup());
-  const MenuRow first = SelectedRow(picture);
-  const int height = first.bottom - first.top;
   std::vector<bool> marks;
-  for (size_t item = 0; item < count; ++item) {
-    const MenuRow row{first.top + static_cast<int>(item) * height,
-                      first.bottom + static_cast<int>(item) * height};
-    marks.push_back(RowIsChecked(picture, row));
-  }
+  Retry("a picture of the open menu", [&] {
+    OpenMenu(menu);
+    const ScreenPixels picture(MenuPopup());
+    const MenuRow first = SelectedRow(picture);
+    if (!first.Found()) return false;
+    const int height = first.bottom - first.top;
+    marks.clear();
+    for (size_t item = 0; item < count; ++item) {
+      const MenuRow row{first.top + static_cast<int>(item) * height,
+                        first.bottom + static_cast<int>(item) * height};
+      marks.push_back(RowIsChecked(picture, row));
+    }
+    return true;
+  });
   CloseMenu();
   return marks;
 }
@@ -361,16 +436,20 @@ void Keyfolio::ChooseTitle(const std::wstring& title) {
     if (Ask(SiteList(), CB_GETDROPPEDSTATE)) PressKey(VK_ESCAPE);
     Click(SiteList());
     HWND dropped = nullptr;
-    if (!WaitFor([&] {
-          const std::vector<HWND> lists = m_process.Windows(L"ComboLBox");
-          dropped = lists.empty() ? nullptr : lists.front();
-          return dropped != nullptr;
-        }, kRetryAfterMs))
+    if (!WaitFor(
+            [&] {
+              const std::vector<HWND> lists = m_process.Windows(L"ComboLBox");
+              dropped = lists.empty() ? nullptr : lists.front();
+              return dropped != nullptr;
+            },
+            kRetryAfterMs))
       return false;
     ClickAt(ListItemPoint(dropped, index));
-    return WaitFor([&] {
-      return Ask(SiteList(), CB_GETCURSEL) == index && Ask(SiteList(), CB_GETDROPPEDSTATE) == 0;
-    }, kRetryAfterMs);
+    return WaitFor(
+        [&] {
+          return Ask(SiteList(), CB_GETCURSEL) == index && Ask(SiteList(), CB_GETDROPPEDSTATE) == 0;
+        },
+        kRetryAfterMs);
   });
 }
 
@@ -417,6 +496,10 @@ std::array<std::wstring, 4> Keyfolio::VisibleFields() const {
 SiteEntry Keyfolio::ShownSite() const {
   const std::array<std::wstring, 4> fields = VisibleFields();
   return {SelectedTitle(), fields[0], fields[1], fields[2], fields[3]};
+}
+
+bool IsMessageBox(HWND dialog) {
+  return GetDlgItem(dialog, kMessageBoxTextId) != nullptr;
 }
 
 POINT ListItemPoint(HWND list, int index) {

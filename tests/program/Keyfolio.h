@@ -35,7 +35,6 @@ struct MessageBoxView {
 class Keyfolio {
  public:
   static constexpr wchar_t kMainClass[] = L"KeyfolioFlashClass";
-  static constexpr wchar_t kMainTitle[] = L"Keyfolio for Flash Drives";
 
   // Starts the program from `drive` (see ProgramProcess for `argumentZero`)
   // and waits for its main window to be made; it shows once the vault has
@@ -106,6 +105,12 @@ class Keyfolio {
   // Opens the menu as ChooseMenu does, reads which of its items carry a
   // check mark, and closes it again with Esc.
   std::vector<bool> CheckMarksOf(const std::wstring& menu);
+  // The main window's system menu (Alt+Space) as the keyboard walks it:
+  // the number of entries that Down selects in turn (separators are
+  // skipped) before it comes round to the first again.
+  int CountSystemMenuEntries();
+  // Chooses the entry at `index` of that walk with Enter.
+  void ChooseSystemMenuEntry(int index);
   // Presses the keys together with the main window in front.
   void PressShortcut(std::initializer_list<WORD> keys);
   // A button of the main window by its label; `which` counts buttons of the
@@ -134,12 +139,18 @@ class Keyfolio {
  private:
   HWND MenuPopup() const;
   void OpenMenu(const std::wstring& menu);
+  void OpenSystemMenu();
+  // Down to the next entry of the open menu; false when the menu closed.
+  bool SelectNextEntry();
   void CloseMenu();
 
   ProgramProcess m_process;
   HWND m_main = nullptr;
 };
 
+// A message box, not a dialog of the program's own: it holds the static
+// text that message boxes show.
+bool IsMessageBox(HWND dialog);
 // The point of item `index` of a list box (or a combo box's drop-down list)
 // on the screen; throws when the item is scrolled out of view.
 POINT ListItemPoint(HWND list, int index);

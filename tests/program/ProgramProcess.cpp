@@ -18,25 +18,38 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   if (process == search.process && (!search.visibleOnly || IsWindowVisible(window)) &&
-      (search.className->empty() || _wcsicmp(ClassOf(window).c_str(), search.className->c_str()) == 0))
+      (search.className->empty() ||
+       _wcsicmp(ClassOf(window).c_str(), search.className->c_str()) == 0))
     search.found.push_back(window);
   return TRUE;
 }
 
 }  // namespace
 
-ProgramProcess::ProgramProcess(const std::wstring& program, const std::wstring& argumentZero) {
+ProgramProcess::ProgramProcess(const std::wstring& program, const std::wstring& argumentZero)
+    : m_job(CreateJobObjectW(nullptr, nullptr)) {
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (!m_job.IsValid() || !SetInformationJobObject(m_job.Get(), JobObjectExtendedLimitInformation,
+                                                   &limits, sizeof limits))
+    throw StepFailed("no job to run the program in");
   std::wstring commandLine = L"\"" + (argumentZero.empty() ? program : argumentZero) + L"\"";
   const std::wstring folder = program.substr(0, program.rfind(L'\\'));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &process))
+  // Suspended until it is in the job, so that nothing it starts escapes it.
+  if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                      nullptr, folder.c_str(), &startup, &process))
     throw StepFailed("the program did not start");
   m_process.Reset(process.hProcess);
-  CloseHandle(process.hThread);
+  ScopedHandle thread(process.hThread);
   m_id = process.dwProcessId;
+  if (!AssignProcessToJobObject(m_job.Get(), m_process.Get())) {
+    Kill();
+    throw StepFailed("the program could not be put in its job");
+  }
+  ResumeThread(thread.Get());
 }
 
 ProgramProcess::~ProgramProcess() {

@@ -1,7 +1,8 @@
 // One start of the program as a process of its own, as the shell would start
 // it: its command line is its path alone. The process is ended when the
 // object goes, whatever the test did, so that no copy outlives its test and
-// blocks the next one's start.
+// blocks the next one's start; it runs in a job that ends it, and whatever
+// it started, also when the test program itself is ended (at a time-out).
 #pragma once
 
 #include <windows.h>
@@ -21,8 +22,6 @@ class ProgramProcess {
   ProgramProcess& operator=(const ProgramProcess&) = delete;
   ~ProgramProcess();
 
-  DWORD Id() const { return m_id; }
-  HANDLE Handle() const { return m_process.Get(); }
   bool Running() const;
   // True once the process has ended within `timeoutMs`.
   bool WaitForExit(DWORD timeoutMs);
@@ -35,6 +34,7 @@ class ProgramProcess {
   std::vector<HWND> Windows(const std::wstring& className = L"", bool visibleOnly = true) const;
 
  private:
+  ScopedHandle m_job;
   ScopedHandle m_process;
   DWORD m_id = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "support/ScopedHandle.h"
 
 Keyfolio& ProgramTest::Start(const std::wstring& argumentZero) {
@@ -9,10 +11,10 @@ Keyfolio& ProgramTest::Start(const std::wstring& argumentZero) {
   return *m_runs.back();
 }
 
-Keyfolio& ProgramTest::StartWithSites(const std::vector<SiteFields>& sites, uint32_t flag) {
+Keyfolio& ProgramTest::StartWithSites(const std::vector<SiteFields>& sites) {
   int32_t lastKey = 0;
   for (const SiteFields& site : sites) lastKey = std::max(lastKey, site.key);
-  m_drive.PutVault(Vault(kPassword, flag, static_cast<uint32_t>(lastKey), sites));
+  m_drive.PutVault(Vault(kPassword, 0, static_cast<uint32_t>(lastKey), sites));
   Keyfolio& program = Start();
   program.LogIn(kPassword);
   return program;
@@ -36,8 +38,8 @@ std::wstring ProgramTest::VaultStamp() const {
 
 SiteFields StoredSite(const std::wstring& title, int32_t key, const std::wstring& password,
                       const std::wstring& address) {
-  return {title, L"user of " + title, password, address, L"notes of " + title, L"01/02/2026",
-          L"03/04/2026", key};
+  return {title,         L"user of " + title, password, address, L"notes of " + title,
+          L"01/02/2026", L"03/04/2026",       key};
 }
 
 SiteEntry EntryOf(const SiteFields& site) {

@@ -18,9 +18,9 @@ class ProgramTest : public ::testing::Test {
  protected:
   // Starts the program from the drive and waits for its main window.
   Keyfolio& Start(const std::wstring& argumentZero = L"");
-  // Lays down a vault with `password` and `sites`, starts the program and
-  // logs in.
-  Keyfolio& StartWithSites(const std::vector<SiteFields>& sites, uint32_t flag = 0);
+  // Lays down a vault with kPassword and `sites`, the password hidden,
+  // starts the program and logs in.
+  Keyfolio& StartWithSites(const std::vector<SiteFields>& sites);
   // The vault on the drive now, read by the tests' own reader.
   VaultContents ReadVaultOnDrive() const;
   // Which file is the vault, and when it was written: a save puts a new

@@ -23,7 +23,8 @@ class MemoryDC {
 
 bool Unlike(COLORREF a, COLORREF b) {
   return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-             std::abs(GetBValue(a) - GetBValue(b)) > 96;
+             std::abs(GetBValue(a) - GetBValue(b)) >
+         96;
 }
 
 // Inside the menu's frame, right of any text or arrow.
@@ -35,7 +36,7 @@ int SampleColumn(const ScreenPixels& menu) {
 
 ScreenPixels::ScreenPixels(HWND window) {
   RECT rect{};
-  if (!GetWindowRect(window, &rect)) throw StepFailed("a picture of a window that is gone");
+  if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return;
   m_width = rect.right - rect.left;
   m_height = rect.bottom - rect.top;
   WindowDC screen(nullptr);
@@ -57,8 +58,12 @@ ScreenPixels::ScreenPixels(HWND window) {
   if (GetDIBits(memory.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, m_height, quads.data(), &info,
                 DIB_RGB_COLORS) != m_height)
     throw StepFailed("the picture of the screen could not be read");
+  // Once the pixels are read, a window that went meanwhile is a picture of
+  // whatever lay beneath it.
+  if (!IsWindowVisible(window)) return;
   m_pixels.reserve(quads.size());
-  for (const RGBQUAD& quad : quads) m_pixels.push_back(RGB(quad.rgbRed, quad.rgbGreen, quad.rgbBlue));
+  for (const RGBQUAD& quad : quads)
+    m_pixels.push_back(RGB(quad.rgbRed, quad.rgbGreen, quad.rgbBlue));
 }
 
 COLORREF ScreenPixels::At(int x, int y) const {
@@ -76,6 +81,7 @@ int ScreenPixels::CountUnlike(COLORREF background, int left, int top, int right,
 MenuRow SelectedRow(const ScreenPixels& menu) {
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
   MenuRow row;
+  if (!menu.Taken()) return row;
   for (int y = 0; y < menu.Height(); ++y) {
     const bool selected = menu.At(SampleColumn(menu), y) == highlight;
     if (selected && !row.Found()) row.top = y;

@@ -9,9 +9,11 @@
 
 class ScreenPixels {
  public:
-  // The window's whole rectangle as the screen shows it now.
+  // The window's whole rectangle as the screen shows it now. A window that
+  // is gone (a menu that just closed) gives a picture without pixels.
   explicit ScreenPixels(HWND window);
 
+  bool Taken() const { return !m_pixels.empty(); }
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   // x and y from the window's top-left corner.
@@ -35,7 +37,7 @@ struct MenuRow {
 };
 
 // The rows drawn in the highlight colour; not Found() when no item is
-// selected.
+// selected or the picture has no pixels.
 MenuRow SelectedRow(const ScreenPixels& menu);
 // True when the check-mark column of `row` holds a mark.
 bool RowIsChecked(const ScreenPixels& menu, const MenuRow& row);

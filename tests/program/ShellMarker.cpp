@@ -19,8 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (record == INVALID_HANDLE_VALUE) return 1;
   DWORD written = 0;
-  const BOOL wrote = WriteFile(record, line.data(),
-                               static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
+  const BOOL wrote = WriteFile(
+      record, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
   CloseHandle(record);
   return wrote ? 0 : 1;
 }

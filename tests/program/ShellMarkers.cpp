@@ -10,6 +10,7 @@ namespace {
 
 constexpr wchar_t kWebMarkerName[] = L"web-marker.exe";
 constexpr wchar_t kPageMarkerName[] = L"page-marker.exe";
+constexpr wchar_t kProgramMarkerName[] = L"program-marker.exe";
 // Where the handlers that were there wait while the markers stand in.
 constexpr wchar_t kSavedHandlersKey[] = L"Software\\Keyfolio tests saved shell handlers";
 
@@ -73,7 +74,8 @@ void RestoreSavedHandlers() {
         ERROR_SUCCESS)
       break;
     ScopedKey command;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, name, 0, KEY_SET_VALUE, command.Receive()) == ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, name, 0, KEY_SET_VALUE, command.Receive()) ==
+        ERROR_SUCCESS)
       RegSetValueExW(command.Get(), nullptr, 0, type, data.data(), size);
   }
   RegDeleteKeyW(HKEY_CURRENT_USER, kSavedHandlersKey);
@@ -135,11 +137,13 @@ bool Running(const wchar_t* program) {
 }  // namespace
 
 ShellMarkers::ShellMarkers()
-    : m_webMarker(m_folder.File(kWebMarkerName)), m_pageMarker(m_folder.File(kPageMarkerName)) {
+    : m_webMarker(m_folder.File(kWebMarkerName)),
+      m_pageMarker(m_folder.File(kPageMarkerName)),
+      m_programMarker(m_folder.File(kProgramMarkerName)) {
   const std::wstring marker = BesideThisProgram(L"program_shell_marker.exe");
-  if (!CopyFileW(marker.c_str(), m_webMarker.c_str(), FALSE) ||
-      !CopyFileW(marker.c_str(), m_pageMarker.c_str(), FALSE))
-    throw StepFailed("the shell marker could not be copied");
+  for (const std::wstring* copy : {&m_webMarker, &m_pageMarker, &m_programMarker})
+    if (!CopyFileW(marker.c_str(), copy->c_str(), FALSE))
+      throw StepFailed("the shell marker could not be copied");
   RestoreSavedHandlers();
   try {
     StandIn(L"http", m_webMarker);
@@ -154,7 +158,7 @@ ShellMarkers::ShellMarkers()
 // The folder goes after this: a marker still running would keep its file.
 ShellMarkers::~ShellMarkers() {
   RestoreSavedHandlers();
-  WaitFor([&] { return !Running(kWebMarkerName) && !Running(kPageMarkerName); });
+  WaitFor([&] { return !AnyMarkerRunning(); });
 }
 
 std::vector<std::wstring> ShellMarkers::WebAddressesOpened() const {
@@ -165,6 +169,10 @@ std::vector<std::wstring> ShellMarkers::PagesOpened() const {
   return LinesOf(m_pageMarker + L".opened");
 }
 
-bool ShellMarkers::WebMarkerRunning() const {
-  return Running(kWebMarkerName);
+bool ShellMarkers::ProgramMarkerRan() const {
+  return FileExists(m_programMarker + L".opened");
+}
+
+bool ShellMarkers::AnyMarkerRunning() const {
+  return Running(kWebMarkerName) || Running(kPageMarkerName) || Running(kProgramMarkerName);
 }

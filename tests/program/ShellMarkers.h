@@ -26,12 +26,17 @@ class ShellMarkers {
   // What the shell was asked to open so far, in order.
   std::vector<std::wstring> WebAddressesOpened() const;
   std::vector<std::wstring> PagesOpened() const;
-  // True while a web marker that the shell started still runs: one that
-  // runs has not written its line yet.
-  bool WebMarkerRunning() const;
+  // A program that is registered nowhere: only a shell that runs a file
+  // it is handed starts it.
+  const std::wstring& ProgramMarker() const { return m_programMarker; }
+  bool ProgramMarkerRan() const;
+  // True while a marker that the shell started still runs: one that runs
+  // has not written its line yet.
+  bool AnyMarkerRunning() const;
 
  private:
   TempFolder m_folder;
   std::wstring m_webMarker;
   std::wstring m_pageMarker;
+  std::wstring m_programMarker;
 };

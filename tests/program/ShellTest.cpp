@@ -15,9 +15,12 @@ class ShellTest : public ProgramTest {
   ShellMarkers m_markers;
 };
 
+// Addresses that a shell would open are those a test can see opened: web
+// addresses reach the web marker, a page file the page marker, and a
+// program run by its path or a file address is the program marker.
 struct GoCase {
   const char* name;
-  const wchar_t* address;
+  std::wstring (*address)(const ShellMarkers& markers, const FlashDrive& drive);
   // Null when nothing may be opened.
   const wchar_t* opened;
 };
@@ -29,33 +32,67 @@ void PrintTo(const GoCase& go, std::ostream* out) {
 class GoButton : public ShellTest, public ::testing::WithParamInterface<GoCase> {};
 
 TEST_P(GoButton, OpensWebAddressesOnly) {
-  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"pw", GetParam().address)});
+  const std::wstring address = GetParam().address(m_markers, m_drive);
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"pw", address)});
   program.ClickMainButton(L"Go");
   if (GetParam().opened) {
     EXPECT_TRUE(WaitFor([&] { return !m_markers.WebAddressesOpened().empty(); }));
     EXPECT_EQ(m_markers.WebAddressesOpened(), std::vector<std::wstring>{GetParam().opened});
   } else {
-    // The shell would have started the marker before the click's handler
-    // returned: now it runs or has written its line.
+    // The shell would have started a marker before the click's handler
+    // returned: now it runs or has written down what it was given.
     program.WaitForInputHandled();
-    EXPECT_FALSE(m_markers.WebMarkerRunning());
+    EXPECT_FALSE(m_markers.AnyMarkerRunning());
     EXPECT_TRUE(m_markers.WebAddressesOpened().empty());
+    EXPECT_FALSE(m_markers.ProgramMarkerRan());
   }
   EXPECT_TRUE(m_markers.PagesOpened().empty());
 }
 
+std::wstring FileAddressOf(const std::wstring& path) {
+  std::wstring address = L"file:///" + path;
+  for (wchar_t& unit : address)
+    if (unit == L'\\') unit = L'/';
+  return address;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Addresses, GoButton,
-    ::testing::Values(
-        GoCase{"Https", L"https://bank.example.com/login?next=1",
-               L"https://bank.example.com/login?next=1"},
-        GoCase{"HttpAnyCase", L"HTTP://Example.com/", L"HTTP://Example.com/"},
-        GoCase{"HostAlone", L"www.example.com", L"http://www.example.com"},
-        GoCase{"HostWithPortAndBlanks", L"  example.com:8080/a  ", L"http://example.com:8080/a"},
-        GoCase{"Program", L"C:\\Windows\\notepad.exe", nullptr},
-        GoCase{"FileAddress", L"file:///C:/Windows/win.ini", nullptr},
-        GoCase{"Script", L"javascript:alert(1)", nullptr},
-        GoCase{"Nothing", L"", nullptr}),
+    ::testing::Values(GoCase{"Https",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"https://bank.example.com/login?next=1";
+                             },
+                             L"https://bank.example.com/login?next=1"},
+                      GoCase{"HttpAnyCase",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"HTTP://Example.com/";
+                             },
+                             L"HTTP://Example.com/"},
+                      GoCase{"HostAlone",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"www.example.com";
+                             },
+                             L"http://www.example.com"},
+                      GoCase{"HostWithPortAndBlanks",
+                             [](const ShellMarkers&, const FlashDrive&) -> std::wstring {
+                               return L"  example.com:8080/a  ";
+                             },
+                             L"http://example.com:8080/a"},
+                      GoCase{"Program",
+                             [](const ShellMarkers& markers, const FlashDrive&) {
+                               return markers.ProgramMarker();
+                             },
+                             nullptr},
+                      GoCase{"FileAddress",
+                             [](const ShellMarkers& markers, const FlashDrive&) {
+                               return FileAddressOf(markers.ProgramMarker());
+                             },
+                             nullptr},
+                      GoCase{"PageFile",
+                             [](const ShellMarkers&, const FlashDrive& drive) {
+                               return drive.HelpPagePath();
+                             },
+                             nullptr}),
     [](const ::testing::TestParamInfo<GoCase>& info) { return info.param.name; });
 
 struct HelpRoute {
@@ -86,18 +123,17 @@ TEST_P(HelpPage, OpensThePageBesideTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(
     Routes, HelpPage,
-    ::testing::Values(
-        HelpRoute{"F1", [](Keyfolio& program) { program.PressShortcut({VK_F1}); }},
-        HelpRoute{"HelpMenu",
-                  [](Keyfolio& program) {
-                    program.ChooseMenu(L"Help", L"Keyfolio for Flash Drives Help");
-                  }},
-        HelpRoute{"AboutLink",
-                  [](Keyfolio& program) {
-                    program.ChooseMenu(L"Help", L"About...");
-                    HWND about = program.WaitForDialog(L"About");
-                    Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
-                  }}),
+    ::testing::Values(HelpRoute{"F1", [](Keyfolio& program) { program.PressShortcut({VK_F1}); }},
+                      HelpRoute{"HelpMenu",
+                                [](Keyfolio& program) {
+                                  program.ChooseMenu(L"Help", L"Keyfolio for Flash Drives Help");
+                                }},
+                      HelpRoute{"AboutLink",
+                                [](Keyfolio& program) {
+                                  program.ChooseMenu(L"Help", L"About...");
+                                  HWND about = program.WaitForDialog(L"About");
+                                  Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
+                                }}),
     [](const ::testing::TestParamInfo<HelpRoute>& info) { return info.param.name; });
 
 }  // namespace

@@ -57,9 +57,8 @@ TEST_F(SingleInstanceTest, SecondStartBringsTheRunningCopyToTheFront) {
 TEST_F(SingleInstanceTest, SecondStartRestoresAMinimisedCopy) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
   HWND main = program.MainWindow();
-  BringToFront(main);
-  PressKeys({VK_MENU, VK_SPACE});
-  PressKey('N');
+  // Minimize, the system menu's second entry.
+  program.ChooseSystemMenuEntry(1);
   ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
   StartASecondCopy(m_drive);
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(main) && GetForegroundWindow() == main; }));

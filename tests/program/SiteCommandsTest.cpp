@@ -59,7 +59,10 @@ TEST_P(AddSiteRoute, AddsTheSiteShowsItAndSavesIt) {
 INSTANTIATE_TEST_SUITE_P(
     Routes, AddSiteRoute,
     ::testing::Values(
-        Route{"CtrlN", [](Keyfolio& program) { program.PressShortcut({VK_CONTROL, 'N'}); }},
+        Route{"CtrlN",
+              [](Keyfolio& program) {
+                program.PressShortcut({VK_CONTROL, 'N'});
+              }},
         Route{"FileMenu",
               [](Keyfolio& program) { program.ChooseMenu(L"File", L"Add New Site..."); }},
         Route{"Button", [](Keyfolio& program) { program.ClickMainButton(L"Add New Site"); }}),
@@ -76,6 +79,16 @@ TEST_F(SiteCommandsTest, CancelledAddChangesNothingButStillSaves) {
   EXPECT_TRUE(WaitFor([&] { return VaultStamp() != before; })) << "the vault was not rewritten";
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
   EXPECT_EQ(ReadVaultOnDrive().sites, std::vector<SiteFields>{bank});
+
+  // The last site goes: the list and the fields are empty.
+  program.PressShortcut({VK_CONTROL, 'D'});
+  dialog = program.WaitForDialog(L"Delete Site");
+  program.ClickButtonIn(dialog, L"Delete");
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  program.WaitForClose(dialog);
+  EXPECT_TRUE(program.Titles().empty());
+  EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
+  EXPECT_TRUE(ReadVaultOnDrive().sites.empty());
 }
 
 TEST_F(SiteCommandsTest, EditKeepsTheTitleAndChangesTheRest) {
@@ -151,6 +164,16 @@ TEST_F(SiteCommandsTest, DeleteAsksAboutTheChosenSite) {
 
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
   EXPECT_EQ(ReadVaultOnDrive().sites, std::vector<SiteFields>{bank});
+
+  // The last site goes: the list and the fields are empty.
+  program.PressShortcut({VK_CONTROL, 'D'});
+  dialog = program.WaitForDialog(L"Delete Site");
+  program.ClickButtonIn(dialog, L"Delete");
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  program.WaitForClose(dialog);
+  EXPECT_TRUE(program.Titles().empty());
+  EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
+  EXPECT_TRUE(ReadVaultOnDrive().sites.empty());
 }
 
 struct EmptyCase {
@@ -182,13 +205,17 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, NoSites,
     ::testing::Values(
         EmptyCase{"EditByCtrlE",
-                  [](Keyfolio& program) { program.PressShortcut({VK_CONTROL, 'E'}); },
+                  [](Keyfolio& program) {
+                    program.PressShortcut({VK_CONTROL, 'E'});
+                  },
                   L"There are no sites to edit."},
         EmptyCase{"EditByMenu",
                   [](Keyfolio& program) { program.ChooseMenu(L"Edit", L"Edit Site..."); },
                   L"There are no sites to edit."},
         EmptyCase{"DeleteByCtrlD",
-                  [](Keyfolio& program) { program.PressShortcut({VK_CONTROL, 'D'}); },
+                  [](Keyfolio& program) {
+                    program.PressShortcut({VK_CONTROL, 'D'});
+                  },
                   L"There are no sites to delete."},
         EmptyCase{"DeleteByMenu",
                   [](Keyfolio& program) { program.ChooseMenu(L"File", L"Delete Site..."); },

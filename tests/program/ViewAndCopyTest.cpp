@@ -52,10 +52,16 @@ TEST_F(ViewAndCopyTest, ChoosingATitleShowsItsSiteAndSavesNothing) {
   program.ChooseTitle(L"Mail");
   EXPECT_EQ(program.VisibleFields(),
             (std::array<std::wstring, 4>{mail.user, L"*******", mail.address, mail.notes}));
-  program.ChooseTitle(L"Bank");
-  EXPECT_EQ(program.VisibleFields()[0], bank.user);
   program.WaitForInputHandled();
   EXPECT_EQ(VaultStamp(), before);
+
+  // The chosen site is the one the commands work on.
+  program.PressShortcut({VK_CONTROL, 'E'});
+  HWND edit = program.WaitForDialog(L"Edit Site");
+  EXPECT_EQ(program.ReadSite(edit).title, L"Mail");
+  program.CloseWith(edit, L"Cancel");
+  program.ChooseTitle(L"Bank");
+  EXPECT_EQ(program.VisibleFields()[0], bank.user);
 }
 
 // Other programs that watch the clipboard (history, cloud sync) are asked
@@ -79,7 +85,8 @@ TEST_F(ViewAndCopyTest, CopyPutsTheRealTextOnTheClipboardAndMarksItPrivate) {
   ASSERT_EQ(program.PasswordChar(), L'*');
   PutClipboardText(L"before");
   program.ClickMainButton(L"Copy", 1);
-  EXPECT_TRUE(WaitFor([] { return ClipboardText() == std::optional<std::wstring>(L"s3cr\u00e9t pw"); }));
+  EXPECT_TRUE(
+      WaitFor([] { return ClipboardText() == std::optional<std::wstring>(L"s3cr\u00e9t pw"); }));
   ExpectPrivateMarks();
 
   program.ClickMainButton(L"Copy", 0);

@@ -6,7 +6,7 @@
 
 #include "security/PasswordGenerator.h"
 #include "security/RandomSource.h"
-#include "tests/security/FreedMemoryWatch.h"
+#include "tests/common/FreedMemoryWatch.h"
 #include "tests/security/ScriptedBytes.h"
 
 // Length 64, all classes. The split's draws give 33 lower-case letters, 17

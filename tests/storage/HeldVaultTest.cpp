@@ -16,7 +16,7 @@
 #include "storage/Initialization.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
-#include "tests/storage/ChildProcess.h"
+#include "tests/common/ChildProcess.h"
 #include "tests/storage/VaultBytes.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "storage/EditorUpdater.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
-#include "tests/storage/ChildProcess.h"
+#include "tests/common/ChildProcess.h"
 #include "tests/storage/VaultBytes.h"
 #include "tests/storage/VersionedVault.h"
 

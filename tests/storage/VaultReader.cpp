@@ -19,7 +19,8 @@ VaultFormatError::VaultFormatError(const std::string& what, size_t offset)
     : std::runtime_error(what + " at byte " + std::to_string(offset)), m_offset(offset) {}
 
 uint32_t VaultReader::Long() {
-  if (m_bytes.size() - m_offset < 4) throw VaultFormatError("the file ends inside a long", m_offset);
+  if (m_bytes.size() - m_offset < 4)
+    throw VaultFormatError("the file ends inside a long", m_offset);
   uint32_t value = 0;
   for (int i = 3; i >= 0; --i) value = (value << 8) | m_bytes[m_offset + i];
   m_offset += 4;
@@ -55,8 +56,8 @@ VaultContents ReadVault(const Bytes& bytes) {
   vault.lastKey = reader.Long();
   while (!reader.AtEnd()) {
     SiteFields site;
-    for (std::wstring* field : {&site.title, &site.user, &site.password, &site.address,
-                                &site.notes, &site.created, &site.modified})
+    for (std::wstring* field : {&site.title, &site.user, &site.password, &site.address, &site.notes,
+                                &site.created, &site.modified})
       *field = reader.String();
     site.key = static_cast<int32_t>(reader.Long());
     vault.sites.push_back(site);
@@ -72,6 +73,6 @@ bool operator==(const SiteFields& a, const SiteFields& b) {
 
 void PrintTo(const SiteFields& site, std::ostream* out) {
   *out << "{" << Narrow(site.title) << ", " << Narrow(site.user) << ", " << Narrow(site.password)
-       << ", " << Narrow(site.address) << ", " << Narrow(site.notes) << ", "
-       << Narrow(site.created) << ", " << Narrow(site.modified) << ", " << site.key << "}";
+       << ", " << Narrow(site.address) << ", " << Narrow(site.notes) << ", " << Narrow(site.created)
+       << ", " << Narrow(site.modified) << ", " << site.key << "}";
 }

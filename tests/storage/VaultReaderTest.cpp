@@ -31,8 +31,8 @@ TEST(VaultReader, ReadsAFreshVaultWrittenByHand) {
 
 TEST(VaultReader, ReadsSitesAndAHeaderWithoutFlag) {
   // Fourteen units: the table starts over at the fourteenth.
-  const SiteFields first = {L"Fourteen units", L"", L"pw", L"https://a.example", L"two\r\nlines",
-                            L"01/02/2026", L"03/04/2026", 7};
+  const SiteFields first = {L"Fourteen units", L"",           L"pw",         L"https://a.example",
+                            L"two\r\nlines",   L"01/02/2026", L"03/04/2026", 7};
   const SiteFields second = {L"b", L"u", L"p", L"", L"", L"d", L"d", -2};
   VaultBytes bytes;
   bytes.Start(256).Header(L"12345678", 0, 256, L"kept").Long(9).Site(first).Site(second);

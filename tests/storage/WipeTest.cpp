@@ -13,9 +13,9 @@
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
 #include "support/SecureWipe.h"
+#include "tests/common/FreedMemoryWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
-#include "tests/storage/FreedMemoryWatch.h"
 #include "tests/storage/VaultBytes.h"
 
 namespace {

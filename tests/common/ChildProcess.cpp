@@ -1,10 +1,11 @@
-#include "tests/storage/ChildProcess.h"
+#include "tests/common/ChildProcess.h"
 
 namespace {
 
 constexpr DWORD kKillTimeoutMs = 20000;
 
 std::wstring BesideThisProgram(const std::wstring& name) {
+  if (name.find(L'\\') != std::wstring::npos) return name;
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   const std::wstring program = path;
@@ -54,6 +55,12 @@ bool ChildProcess::WaitForOutput(DWORD bytes, DWORD timeoutMs) {
 
 bool ChildProcess::WaitForExit(DWORD timeoutMs) {
   return WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(m_process.Get(), &code);
+  return code;
 }
 
 void ChildProcess::Kill() {

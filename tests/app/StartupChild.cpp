@@ -1,0 +1,111 @@
+// The program's start-up and exit, run as a process of its own from a folder
+// that the test made: the program takes its folder from its own path, and
+// its exit runs the static objects' destructors, which only a process that
+// ends can show. Argument 1 names the case; the exit code is 0 when the
+// case went as it should, and the lines on standard output say what did not.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/WindowInitialization.h"
+#include "app/WndProcMessages.h"
+#include "support/ResourceIds.h"
+#include "tests/common/AllocationWatch.h"
+#include "tests/common/MessageBoxAnswerer.h"
+
+namespace {
+
+int g_failures = 0;
+
+void Expect(bool condition, const char* what) {
+  if (condition) return;
+  std::printf("failed: %s\n", what);
+  ++g_failures;
+}
+
+HWND MainWindow() {
+  return FindWindowW(WindowInitialization::ms_szWindowClass, nullptr);
+}
+
+// Refuses every edit control, as a system out of resources would.
+LRESULT CALLBACK RefuseEdits(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    wchar_t name[64] = {};
+    GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64);
+    if (std::wstring(name).find(L"Edit") != std::wstring::npos) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+MessageLoop* Start() {
+  return WindowInitialization::GetInstance().Initialize(GetCommandLineW(),
+                                                        GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+}
+
+void EditWindowsFail() {
+  HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseEdits, nullptr, GetCurrentThreadId());
+  MessageBoxAnswerer answerer;
+  Expect(Start() == nullptr, "Initialize gives no loop");
+  UnhookWindowsHookEx(hook);
+  for (const MessageBoxAnswerer::Box& box : answerer.Boxes())
+    std::printf("box: %ls: %ls\n", box.caption.c_str(), box.text.c_str());
+  Expect(answerer.Boxes().size() == 1, "one message");
+  if (!answerer.Boxes().empty()) {
+    Expect(answerer.Boxes()[0].text ==
+               L"The program was unable to create the edit windows.\nThe program will exit.",
+           "the edit windows message");
+    Expect(answerer.Boxes()[0].caption == L"Keyfolio", "its caption");
+  }
+  Expect(MainWindow() == nullptr, "no main window is left");
+}
+
+// The program ends while its main window and the bound fields still live:
+// the static objects take them down, in an order that reaches nothing gone.
+void ExitWithWindows() {
+  Expect(Start() != nullptr, "Initialize gives a loop");
+  Expect(IsWindow(MainWindow()) != FALSE, "the main window is there");
+}
+
+// The start-up question cancelled, as a person who closes it: the loop ends
+// with 0 once the main window is gone.
+void ExitAfterCancel() {
+  MessageLoop* loop = Start();
+  Expect(loop != nullptr, "Initialize gives a loop");
+  if (!loop) return;
+  MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
+  Expect(loop->run() == 0, "the loop ends with 0");
+  Expect(MainWindow() == nullptr, "the main window is gone");
+}
+
+// A handler that fails (here: out of memory) is stopped at the procedure.
+void GuardedProcedure() {
+  Expect(Start() != nullptr, "Initialize gives a loop");
+  try {
+    AllocationWatch::FailNextAllocation();
+    Expect(MainWndProc(MainWindow(), WM_COMMAND, IDM_HELP, 0) == 0, "the command answers 0");
+    AllocationWatch::FailNextAllocation();
+    Expect(MainWndProc(MainWindow(), WM_CREATE, 0, 0) == -1, "a failed creation answers -1");
+  } catch (...) {
+    Expect(false, "no exception leaves MainWndProc");
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring which = argc > 1 ? argv[1] : L"";
+  if (which == L"edit-windows-fail") {
+    EditWindowsFail();
+  } else if (which == L"exit-with-windows") {
+    ExitWithWindows();
+  } else if (which == L"exit-after-cancel") {
+    ExitAfterCancel();
+  } else if (which == L"guarded-procedure") {
+    GuardedProcedure();
+  } else {
+    Expect(false, "a known case");
+  }
+  std::fflush(stdout);
+  return g_failures;
+}
