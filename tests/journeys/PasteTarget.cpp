@@ -19,11 +19,13 @@ std::wstring BesideThisProgram(const std::wstring& name) {
 }  // namespace
 
 PasteTarget::PasteTarget() : m_process(BesideThisProgram(L"journeys_paste_target.exe")) {
-  Expect([&] {
-    const std::vector<HWND> windows = m_process.Windows(kClass);
-    m_window = windows.empty() ? nullptr : windows.front();
-    return m_window != nullptr;
-  }, "the other program's window");
+  Expect(
+      [&] {
+        const std::vector<HWND> windows = m_process.Windows(kClass);
+        m_window = windows.empty() ? nullptr : windows.front();
+        return m_window != nullptr;
+      },
+      "the other program's window");
   m_field = FindWindowExW(m_window, nullptr, L"Edit", nullptr);
   if (!m_field) throw StepFailed("the other program has no field");
 }

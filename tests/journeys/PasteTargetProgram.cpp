@@ -18,14 +18,9 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     // A window that comes to the front gives its field the keys, as an
     // editor does.
-    case WM_SETFOCUS:
-      SetFocus(GetDlgItem(window, kFieldId));
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SETFOCUS: SetFocus(GetDlgItem(window, kFieldId)); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
