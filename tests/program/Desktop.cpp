@@ -8,6 +8,9 @@ namespace {
 
 // A window of another process that hangs must not hang the test.
 constexpr UINT kReadTimeoutMs = 5000;
+// A pointer move that Wine undid is sent again after this, twice at most.
+constexpr DWORD kPointerWaitMs = 2000;
+constexpr int kPointerMoves = 3;
 
 bool IsExtendedKey(WORD key) {
   switch (key) {
@@ -69,14 +72,35 @@ void SendPointerTo(POINT point) {
   Send({input});
 }
 
+// Makes the thread of `window` take what waits in its queue: the second
+// message is answered only after the thread has waited again, and Wine's X11
+// driver reads the X server's events before each wait.
+void LetTakeItsEvents(HWND window) {
+  for (int round = 0; round < 2; ++round) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kReadTimeoutMs, &ignored);
+  }
+}
+
+// Wine hands a program the X server's crossing events only when its thread
+// next waits; a program that was busy when its window appeared under the
+// pointer then reports where the pointer was, and the system puts it back
+// there, under a click that follows (seen after restarts of a program that
+// loads many sites). So once the pointer is in place, the programs under it
+// and in front take their events, and a move undone is sent again.
 void MovePointer(POINT point) {
-  SendPointerTo(point);
-  Expect(
-      [&] {
-        POINT now{};
-        return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
-      },
-      "the pointer to reach its place");
+  const auto inPlace = [&] {
+    POINT now{};
+    return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
+  };
+  for (int move = 0; move < kPointerMoves; ++move) {
+    SendPointerTo(point);
+    if (!WaitFor(inPlace, kPointerWaitMs)) continue;
+    for (HWND window : {WindowFromPoint(point), GetForegroundWindow()})
+      if (window) LetTakeItsEvents(window);
+    if (inPlace()) return;
+  }
+  throw StepFailed("timed out waiting for the pointer to stay in its place");
 }
 
 }  // namespace

@@ -370,9 +370,8 @@ void Keyfolio::CloseMenu() {
 }
 
 // Each Down must move the selection before the next key goes; a menu that
-// a late focus event closed meanwhile is opened again. Once Enter has gone,
-// the command is chosen and nothing is repeated.
-void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
+// a late focus event closed meanwhile is opened again.
+void Keyfolio::SelectMenuItem(const std::wstring& menu, const std::wstring& item) {
   const int itemIndex = ItemIndex(MenuIndex(menu), item);
   Retry("the menu item to be selected", [&] {
     OpenMenu(menu);
@@ -380,6 +379,11 @@ void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
       if (!SelectNextEntry()) return false;
     return MenuPopup() != nullptr;
   });
+}
+
+// Once Enter has gone, the command is chosen and nothing is repeated.
+void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item) {
+  SelectMenuItem(menu, item);
   PressKey(VK_RETURN);
   Expect([&] { return !MenuPopup(); }, "the menu to close");
 }

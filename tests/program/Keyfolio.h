@@ -100,6 +100,8 @@ class Keyfolio {
   // and items are named as the menu bar shows them ("View", "Show
   // Password"; "File", "Add New Site...").
   void ChooseMenu(const std::wstring& menu, const std::wstring& item);
+  // ChooseMenu up to the item, which is left selected: Enter chooses it.
+  void SelectMenuItem(const std::wstring& menu, const std::wstring& item);
   // Opens the menu as ChooseMenu does, reads which of its items carry a
   // check mark, and closes it again with Esc.
   std::vector<bool> CheckMarksOf(const std::wstring& menu);

@@ -1,0 +1,44 @@
+#include "tests/journeys/PasteTarget.h"
+
+#include <vector>
+
+#include "tests/program/Desktop.h"
+
+namespace {
+
+constexpr wchar_t kClass[] = L"KeyfolioJourneyPasteTarget";
+
+std::wstring BesideThisProgram(const std::wstring& name) {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) throw StepFailed("the test program has no path");
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.rfind(L'\\') + 1) + name;
+}
+
+}  // namespace
+
+PasteTarget::PasteTarget() : m_process(BesideThisProgram(L"journeys_paste_target.exe")) {
+  Expect(
+      [&] {
+        const std::vector<HWND> windows = m_process.Windows(kClass);
+        m_window = windows.empty() ? nullptr : windows.front();
+        return m_window != nullptr;
+      },
+      "the other program's window");
+  m_field = FindWindowExW(m_window, nullptr, L"Edit", nullptr);
+  if (!m_field) throw StepFailed("the other program has no field");
+}
+
+std::wstring PasteTarget::PasteWithCtrlV() {
+  if (!TextOf(m_field).empty()) throw StepFailed("pasting into a field that is not empty");
+  // As the driver's typing does: Wine's late focus events can swallow the
+  // first click or the keys, and a paste that arrived shows as text.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Click(m_field);
+    if (!WaitFor([&] { return FocusIn(m_field) == m_field; }, 2000)) continue;
+    PressKeys({VK_CONTROL, 'V'});
+    if (WaitFor([&] { return !TextOf(m_field).empty(); }, 2000)) return TextOf(m_field);
+  }
+  throw StepFailed("timed out waiting for the paste to arrive in the other program");
+}
