@@ -24,8 +24,16 @@ void Expect(bool condition, const char* what) {
   ++g_failures;
 }
 
+// Only this process's: other tests run their own copies of the program on
+// the same desktop meanwhile.
 HWND MainWindow() {
-  return FindWindowW(WindowInitialization::ms_szWindowClass, nullptr);
+  for (HWND window = nullptr;
+       (window = FindWindowExW(nullptr, window, WindowInitialization::ms_szWindowClass, nullptr));) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId()) return window;
+  }
+  return nullptr;
 }
 
 // Refuses every edit control, as a system out of resources would.

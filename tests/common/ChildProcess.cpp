@@ -1,5 +1,7 @@
 #include "tests/common/ChildProcess.h"
 
+#include "tests/common/StartProcess.h"
+
 namespace {
 
 constexpr DWORD kKillTimeoutMs = 20000;
@@ -28,8 +30,7 @@ ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& argu
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   std::wstring commandLine = L"\"" + BesideThisProgram(program) + L"\" " + arguments;
   PROCESS_INFORMATION process = {};
-  if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+  if (StartProcess(nullptr, commandLine, TRUE, 0, nullptr, startup, process)) {
     m_process.Reset(process.hProcess);
     CloseHandle(process.hThread);
   }

@@ -102,13 +102,11 @@ TEST_F(JourneyTest, AWorkingSession) {
     EXPECT_EQ(other.PasteWithCtrlV(), bank.password);
   }
 
-  program.ChooseMenu(L"View", L"Show Password");
-  EXPECT_TRUE(WaitFor([&] { return program.PasswordChar() == 0; }));
+  program.ChooseMenu(L"View", L"Show Password", [&] { return program.PasswordChar() == 0; });
   EXPECT_EQ(TextOf(program.Field(1)), bank.password);
   program.WaitUntilIdle();
   EXPECT_EQ(ReadVaultOnDrive().flag, 1u);
-  program.ChooseMenu(L"View", L"Hide Password");
-  EXPECT_TRUE(WaitFor([&] { return program.PasswordChar() == L'*'; }));
+  program.ChooseMenu(L"View", L"Hide Password", [&] { return program.PasswordChar() == L'*'; });
   program.WaitUntilIdle();
   EXPECT_EQ(ReadVaultOnDrive().flag, 0u);
 

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -98,8 +99,15 @@ class Keyfolio {
   // --- Commands
   // Alt with the menu's letter, the arrow keys to the item, Enter. Menus
   // and items are named as the menu bar shows them ("View", "Show
-  // Password"; "File", "Add New Site...").
-  void ChooseMenu(const std::wstring& menu, const std::wstring& item);
+  // Password"; "File", "Add New Site..."). `chosen` tells that the command
+  // came; without it, a dialog or box that disables the main window, or
+  // the program's end, tells.
+  void ChooseMenu(const std::wstring& menu, const std::wstring& item,
+                  const std::function<bool()>& chosen = nullptr);
+  // ChooseMenu for a command whose only sign is outside the program (the
+  // help page opening in another one), which cannot be seen in time to be
+  // sure that it did not come: the command is chosen once.
+  void ChooseMenuShowingNothing(const std::wstring& menu, const std::wstring& item);
   // ChooseMenu up to the item, which is left selected: Enter chooses it.
   void SelectMenuItem(const std::wstring& menu, const std::wstring& item);
   // Opens the menu as ChooseMenu does, reads which of its items carry a
@@ -109,8 +117,8 @@ class Keyfolio {
   // the number of entries that Down selects in turn (separators are
   // skipped) before it comes round to the first again.
   int CountSystemMenuEntries();
-  // Chooses the entry at `index` of that walk with Enter.
-  void ChooseSystemMenuEntry(int index);
+  // Minimizes the main window from its system menu with the keyboard.
+  void Minimize();
   // Presses the keys together with the main window in front.
   void PressShortcut(std::initializer_list<WORD> keys);
   // A button of the main window by its label; `which` counts buttons of the

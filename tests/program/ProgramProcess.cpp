@@ -1,5 +1,6 @@
 #include "tests/program/ProgramProcess.h"
 
+#include "tests/common/StartProcess.h"
 #include "tests/program/Desktop.h"
 
 namespace {
@@ -39,9 +40,9 @@ ProgramProcess::ProgramProcess(const std::wstring& program, const std::wstring& 
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   // Suspended until it is in the job, so that nothing it starts escapes it.
-  if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                      nullptr, folder.c_str(), &startup, &process))
-    throw StepFailed("the program did not start");
+  if (!StartProcess(program.c_str(), commandLine, FALSE, CREATE_SUSPENDED, folder.c_str(), startup,
+                    process))
+    throw StepFailed("the program did not start (error " + std::to_string(GetLastError()) + ")");
   m_process.Reset(process.hProcess);
   ScopedHandle thread(process.hThread);
   m_id = process.dwProcessId;

@@ -57,9 +57,7 @@ TEST_F(SingleInstanceTest, SecondStartBringsTheRunningCopyToTheFront) {
 TEST_F(SingleInstanceTest, SecondStartRestoresAMinimisedCopy) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
   HWND main = program.MainWindow();
-  // Minimize, the system menu's second entry.
-  program.ChooseSystemMenuEntry(1);
-  ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }));
+  program.Minimize();
   StartASecondCopy(m_drive);
   EXPECT_TRUE(WaitFor([&] { return !IsIconic(main) && GetForegroundWindow() == main; }));
   EXPECT_TRUE(IsWindowEnabled(main));

@@ -23,8 +23,7 @@ TEST_F(ViewAndCopyTest, HideAndShowFollowTheViewMenuAndOutlastARestart) {
     EXPECT_EQ(program.VisibleFields()[1], L"*****");
     EXPECT_EQ(program.CheckMarksOf(L"View"), kHideChecked);
 
-    program.ChooseMenu(L"View", L"Show Password");
-    EXPECT_TRUE(WaitFor([&] { return program.PasswordChar() == 0; }));
+    program.ChooseMenu(L"View", L"Show Password", [&] { return program.PasswordChar() == 0; });
     EXPECT_EQ(TextOf(program.Field(1)), L"12345");
     EXPECT_TRUE(WaitFor([&] { return ReadVaultOnDrive().flag == 1; }));
     EXPECT_EQ(program.CheckMarksOf(L"View"), kShowChecked);
@@ -37,8 +36,7 @@ TEST_F(ViewAndCopyTest, HideAndShowFollowTheViewMenuAndOutlastARestart) {
   EXPECT_EQ(again.VisibleFields()[1], L"12345");
   EXPECT_EQ(again.CheckMarksOf(L"View"), kShowChecked);
 
-  again.ChooseMenu(L"View", L"Hide Password");
-  EXPECT_TRUE(WaitFor([&] { return again.PasswordChar() == L'*'; }));
+  again.ChooseMenu(L"View", L"Hide Password", [&] { return again.PasswordChar() == L'*'; });
   EXPECT_EQ(again.VisibleFields()[1], L"*****");
   EXPECT_TRUE(WaitFor([&] { return ReadVaultOnDrive().flag == 0; }));
   EXPECT_EQ(again.CheckMarksOf(L"View"), kHideChecked);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/ScopedHandle.h"
+#include "tests/common/StartProcess.h"
 
 namespace {
 
@@ -24,8 +25,7 @@ TEST(InstanceSubclasser, OutlivesTheWindowsThatStaticObjectsDestroyAtExit) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &process));
+  ASSERT_TRUE(StartProcess(nullptr, commandLine, FALSE, 0, nullptr, startup, process));
   ScopedHandle child(process.hProcess);
   CloseHandle(process.hThread);
   if (WaitForSingleObject(child.Get(), 30000) != WAIT_OBJECT_0) {
