@@ -7,19 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/BesideThisProgram.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/TempFolder.h"
 
 namespace {
 
 constexpr DWORD kChildTimeoutMs = 30000;
-
-std::wstring BesideThisProgram(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring program = path;
-  return program.substr(0, program.rfind(L'\\') + 1) + name;
-}
 
 class StartupTest : public ::testing::TestWithParam<const wchar_t*> {};
 

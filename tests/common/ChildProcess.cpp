@@ -1,17 +1,14 @@
 #include "tests/common/ChildProcess.h"
 
+#include "tests/common/BesideThisProgram.h"
 #include "tests/common/StartProcess.h"
 
 namespace {
 
 constexpr DWORD kKillTimeoutMs = 20000;
 
-std::wstring BesideThisProgram(const std::wstring& name) {
-  if (name.find(L'\\') != std::wstring::npos) return name;
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring program = path;
-  return program.substr(0, program.rfind(L'\\') + 1) + name;
+std::wstring PathOf(const std::wstring& program) {
+  return program.find(L'\\') != std::wstring::npos ? program : BesideThisProgram(program);
 }
 
 }  // namespace
@@ -28,7 +25,7 @@ ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& argu
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = write;
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  std::wstring commandLine = L"\"" + BesideThisProgram(program) + L"\" " + arguments;
+  std::wstring commandLine = L"\"" + PathOf(program) + L"\" " + arguments;
   PROCESS_INFORMATION process = {};
   if (StartProcess(nullptr, commandLine, TRUE, 0, nullptr, startup, process)) {
     m_process.Reset(process.hProcess);

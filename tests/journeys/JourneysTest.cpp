@@ -16,13 +16,6 @@ namespace {
 
 constexpr wchar_t kNewPassword[] = L"n3w&Safe";
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG, kStepTimeoutMs, &result))
-    throw StepFailed("a window of the program did not answer");
-  return static_cast<LRESULT>(result);
-}
-
 // Copies of the program running on the whole desktop, whichever drive
 // they came from.
 int RunningCopies() {

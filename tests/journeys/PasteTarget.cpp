@@ -2,19 +2,12 @@
 
 #include <vector>
 
+#include "tests/common/BesideThisProgram.h"
 #include "tests/program/Desktop.h"
 
 namespace {
 
 constexpr wchar_t kClass[] = L"KeyfolioJourneyPasteTarget";
-
-std::wstring BesideThisProgram(const std::wstring& name) {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) throw StepFailed("the test program has no path");
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.rfind(L'\\') + 1) + name;
-}
 
 }  // namespace
 

@@ -72,14 +72,6 @@ std::vector<SiteFields> ManySites() {
   return sites;
 }
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kStepTimeoutMs,
-                           &result))
-    throw StepFailed("a window of the program did not answer");
-  return static_cast<LRESULT>(result);
-}
-
 // Reads the one title, not the thousands the list holds.
 std::wstring ChosenTitle(HWND list) {
   const LRESULT index = Ask(list, CB_GETCURSEL);

@@ -309,3 +309,11 @@ HWND FocusIn(HWND window) {
 HWND CaptureIn(HWND window) {
   return ThreadInfoOf(window).hwndCapture;
 }
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kStepTimeoutMs,
+                           &result))
+    throw StepFailed("a window of the program did not answer");
+  return static_cast<LRESULT>(result);
+}

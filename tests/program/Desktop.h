@@ -76,6 +76,9 @@ std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 // Without the "&" that marks a keyboard mnemonic: "&OK" reads "OK".
 std::wstring LabelOf(HWND window);
+// Sends `message` to a window of the program and returns its answer;
+// throws when the window does not answer within the step time-out.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The child windows of `parent` in creation order, all levels.
 std::vector<HWND> ChildrenOf(HWND parent);
 // The first child of `parent` of `className` (case ignored) whose label is

@@ -67,14 +67,6 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
   return found;
 }
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kStepTimeoutMs,
-                           &result))
-    throw StepFailed("a window of the program did not answer");
-  return static_cast<LRESULT>(result);
-}
-
 // Wine hands the program the X server's focus events late, at times only
 // after the window that caused them has gone; a late "focus left" ends a
 // menu or a drop-down list that has just opened (WM_CANCELMODE), and keys

@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "support/ScopedHandle.h"
+#include "tests/common/BesideThisProgram.h"
 #include "tests/program/Desktop.h"
 
 namespace {
@@ -97,13 +98,6 @@ void StandIn(const std::wstring& handler, const std::wstring& marker) {
   const std::wstring line = L"\"" + marker + L"\" \"%1\"";
   RegSetValueExW(command.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(line.c_str()),
                  static_cast<DWORD>((line.size() + 1) * sizeof(wchar_t)));
-}
-
-std::wstring BesideThisProgram(const std::wstring& name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring program = path;
-  return program.substr(0, program.rfind(L'\\') + 1) + name;
 }
 
 std::vector<std::wstring> LinesOf(const std::wstring& path) {

@@ -24,6 +24,17 @@ void PrintTo(const Route& route, std::ostream* out) {
 
 class AddSiteRoute : public ProgramTest, public ::testing::WithParamInterface<Route> {};
 
+// Deletes the one site left with Ctrl+D: the list and the fields are empty.
+void DeleteTheLastSite(Keyfolio& program) {
+  program.PressShortcut({VK_CONTROL, 'D'});
+  HWND dialog = program.WaitForDialog(L"Delete Site");
+  program.ClickButtonIn(dialog, L"Delete");
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  program.WaitForClose(dialog);
+  EXPECT_TRUE(program.Titles().empty());
+  EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
+}
+
 TEST_P(AddSiteRoute, AddsTheSiteShowsItAndSavesIt) {
   const SiteFields bank = StoredSite(L"Bank", 1);
   Keyfolio& program = StartWithSites({bank});
@@ -80,14 +91,7 @@ TEST_F(SiteCommandsTest, CancelledAddChangesNothingButStillSaves) {
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
   EXPECT_EQ(ReadVaultOnDrive().sites, std::vector<SiteFields>{bank});
 
-  // The last site goes: the list and the fields are empty.
-  program.PressShortcut({VK_CONTROL, 'D'});
-  dialog = program.WaitForDialog(L"Delete Site");
-  program.ClickButtonIn(dialog, L"Delete");
-  program.Answer(program.WaitForMessageBox(), L"Yes");
-  program.WaitForClose(dialog);
-  EXPECT_TRUE(program.Titles().empty());
-  EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
+  DeleteTheLastSite(program);
   EXPECT_TRUE(ReadVaultOnDrive().sites.empty());
 }
 
@@ -165,14 +169,7 @@ TEST_F(SiteCommandsTest, DeleteAsksAboutTheChosenSite) {
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
   EXPECT_EQ(ReadVaultOnDrive().sites, std::vector<SiteFields>{bank});
 
-  // The last site goes: the list and the fields are empty.
-  program.PressShortcut({VK_CONTROL, 'D'});
-  dialog = program.WaitForDialog(L"Delete Site");
-  program.ClickButtonIn(dialog, L"Delete");
-  program.Answer(program.WaitForMessageBox(), L"Yes");
-  program.WaitForClose(dialog);
-  EXPECT_TRUE(program.Titles().empty());
-  EXPECT_EQ(program.VisibleFields(), (std::array<std::wstring, 4>{}));
+  DeleteTheLastSite(program);
   EXPECT_TRUE(ReadVaultOnDrive().sites.empty());
 }
 

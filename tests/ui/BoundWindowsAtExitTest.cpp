@@ -5,23 +5,13 @@
 #include <string>
 
 #include "support/ScopedHandle.h"
+#include "tests/common/BesideThisProgram.h"
 #include "tests/common/StartProcess.h"
-
-namespace {
-
-std::wstring ProgramBesideThisOne(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring program = path;
-  return program.substr(0, program.rfind(L'\\') + 1) + name;
-}
-
-}  // namespace
 
 // The child's windows are destroyed by static objects after every other
 // static object of its program is gone; see BoundWindowsAtExitChild.cpp.
 TEST(InstanceSubclasser, OutlivesTheWindowsThatStaticObjectsDestroyAtExit) {
-  std::wstring commandLine = L"\"" + ProgramBesideThisOne(L"ui_bound_at_exit_child.exe") + L"\"";
+  std::wstring commandLine = L"\"" + BesideThisProgram(L"ui_bound_at_exit_child.exe") + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

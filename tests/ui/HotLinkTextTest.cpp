@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "support/ResourceIds.h"
+#include "tests/common/BesideThisProgram.h"
 #include "tests/common/LogCapture.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
@@ -27,7 +27,8 @@ void* operator new(size_t size) {
     g_failNextAllocation = false;
     throw std::bad_alloc();
   }
-  void* block = std::malloc(size ? size : 1);
+  // HeapAlloc rather than malloc: the compiler pairs malloc with free only.
+  void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
   if (!block) throw std::bad_alloc();
   ++g_liveBlocks;
   return block;
@@ -35,7 +36,7 @@ void* operator new(size_t size) {
 void operator delete(void* block) noexcept {
   if (!block) return;
   --g_liveBlocks;
-  std::free(block);
+  HeapFree(GetProcessHeap(), 0, block);
 }
 void operator delete(void* block, size_t) noexcept { operator delete(block); }
 
@@ -185,10 +186,7 @@ TEST_F(HotLinkTextTest, AFailedAllocationLeavesTheLinkAsItWas) {
 }
 
 TEST_F(HotLinkTextTest, AClickOpensTheAddressOnlyWhenOneIsSet) {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring marker = self;
-  marker = marker.substr(0, marker.rfind(L'\\') + 1) + L"ui_click_marker.exe";
+  const std::wstring marker = BesideThisProgram(L"ui_click_marker.exe");
   TempFolder folder;
   const std::wstring cleared = folder.File(L"cleared.exe");
   const std::wstring opened = folder.File(L"opened.exe");
