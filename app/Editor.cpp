@@ -9,6 +9,7 @@
 #include "ui/DebugEditWnd.h"
 #include "ui/EditWindowControl.h"
 #include "ui/FontManager.h"
+#include "ui/PasswordMask.h"
 
 namespace {
 
@@ -62,7 +63,6 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 // Labels and fields are never addressed by id.
 constexpr int kAnonymousId = 1;
 constexpr int kRightAligned = 2;
-constexpr wchar_t kMask = L'*';
 
 HINSTANCE InstanceOf(HWND window) {
   return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
@@ -208,7 +208,7 @@ void Editor::SetPasswordDisplayed(int flag) {
 // otherwise; this program shows "*".
 void Editor::MaskPasswordField(bool masked) {
   HWND field = GetEditField(FIELD_Password);
-  SendMessageW(field, EM_SETPASSWORDCHAR, masked ? kMask : 0, 0);
+  SendMessageW(field, EM_SETPASSWORDCHAR, masked ? kPasswordMask : 0, 0);
   InvalidateRect(field, nullptr, FALSE);
 }
 

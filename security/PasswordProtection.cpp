@@ -9,6 +9,7 @@
 #include "storage/Initialization.h"
 #include "support/SecureWipe.h"
 #include "ui/FontManager.h"
+#include "ui/PasswordMask.h"
 #include "ui/ProcedureGuard.h"
 
 std::wstring PasswordProtection::m_strPassword;
@@ -43,6 +44,15 @@ const wchar_t kDeleted[] =
     L"Your data has been deleted. You will now be able to create a new master password.";
 
 constexpr int kMostCharacters = PasswordBuffer::kLength - 1;
+
+// Why the forgotten-password reset left the vault where it was.
+std::wstring NotDeletedMessage(DWORD error, const std::wstring& vaultName) {
+  const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+  const std::wstring why = held ? L"is in use by another program. Close that program and try again."
+                                : L"cannot be removed. The flash drive may be write-protected.";
+  return L"Your data could not be deleted: the file\n" + vaultName + L"\n" + why +
+         L"\nYour sites and your master password are unchanged.";
+}
 
 struct PasswordPair {
   PasswordBuffer* old;
@@ -130,6 +140,7 @@ INT_PTR CALLBACK PasswordCheckProc(HWND dialog, UINT message, WPARAM wParam, LPA
         CenterOverParent(dialog);
         SetFont(dialog, IDC_LABEL_FIRST, 1);
         SetFont(dialog, IDC_PASSWORD_ENTRY, 0);
+        SendDlgItemMessageW(dialog, IDC_PASSWORD_ENTRY, EM_SETPASSWORDCHAR, kPasswordMask, 0);
         return TRUE;
       case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -277,11 +288,22 @@ void PasswordProtection::ChangePassword(HWND owner) {
   }
 }
 
+// No is the default of both questions: only a deliberate Yes, twice,
+// deletes the vault, never Enter pressed on.
 int PasswordProtection::ForgottenPasswordHelp(HWND owner) {
-  if (MessageBoxW(owner, kForgotten, kKeyfolio, MB_YESNO) != IDYES) return 1;
-  if (MessageBoxW(owner, kReallyDelete, kKeyfolio, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+  if (MessageBoxW(owner, kForgotten, kKeyfolio, MB_YESNO | MB_DEFBUTTON2) != IDYES) return 1;
+  if (MessageBoxW(owner, kReallyDelete, kKeyfolio, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) !=
+      IDYES)
     return 1;
-  EditorUpdater::GetInstance().DeleteAllData();
+  EditorUpdater& vault = EditorUpdater::GetInstance();
+  const DWORD error = vault.DeleteAllData();
+  if (error != ERROR_SUCCESS) {
+    // The vault and its password are still in force: the person goes back
+    // to the question, never on to a new password over the old vault.
+    MessageBoxW(owner, NotDeletedMessage(error, vault.GetDataBaseFileName()).c_str(), kKeyfolio,
+                MB_OK | MB_ICONEXCLAMATION);
+    return 1;
+  }
   // The working copy follows the current master password, which is gone.
   SecureWipe(m_strPassword);
   MessageBoxW(owner, kDeleted, kKeyfolio, MB_OK);

@@ -41,7 +41,8 @@ class PasswordProtection {
   // A failed save keeps the old password in force, as the vault on disk has
   // it, and shows no success.
   void ChangePassword(HWND owner);
-  // 0 when the data were deleted, 1 when the user declined.
+  // 0 when the data were deleted; 1 when the user declined, or when the
+  // vault could not be removed (the user has been told why).
   int ForgottenPasswordHelp(HWND owner);
   // The menu's "Change Master Password..." command.
   void OnCommand(HWND owner, int id);

@@ -168,9 +168,13 @@ void EditorUpdater::SetPasswordDisplayFlag(int flag) {
   m_Header.SetPasswordDisplayFlag(flag);
 }
 
-void EditorUpdater::DeleteAllData() {
+DWORD EditorUpdater::DeleteAllData() {
+  if (!m_CurrentFileName.empty()) {
+    const DWORD error = m_Files.RemoveAll();
+    if (error != ERROR_SUCCESS) return error;
+  }
   m_Header.ClearHeader();
   m_SiteSet.DeleteAllRecords();
   Initialization::GetInstance().ClearMasterPassword();
-  if (!m_CurrentFileName.empty()) m_Files.RemoveAll();
+  return ERROR_SUCCESS;
 }

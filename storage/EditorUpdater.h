@@ -77,9 +77,13 @@ class EditorUpdater {
   int GetPasswordDisplayFlag();
   void SetPasswordDisplayFlag(int flag);
 
-  // After a forgotten master password: an empty header and set, no current
-  // master password, and no vault file left to load.
-  void DeleteAllData();
+  // After a forgotten master password: removes the vault's files and then
+  // leaves an empty header and set and no current master password.
+  // ERROR_SUCCESS when no vault is left to load; else the reason why the
+  // vault stays (VaultFiles::RemoveAll), and the header, the sites and the
+  // master password in memory are as they were, so the vault still opens
+  // with the password that it holds.
+  DWORD DeleteAllData();
 
   static const wchar_t m_VersionText[];
   static constexpr int32_t m_VersionNumber = 257;

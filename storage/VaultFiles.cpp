@@ -31,6 +31,17 @@ bool Remove(const std::wstring& path) {
   return false;
 }
 
+// Why a file that a removal left is still there: opening it for deletion,
+// sharing everything, fails with a sharing or lock violation while another
+// program holds it, and with the reason itself where it cannot be removed.
+DWORD WhyItStays(const std::wstring& path) {
+  ScopedHandle file(CreateFileW(path.c_str(), DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) return GetLastError();
+  return ERROR_ACCESS_DENIED;
+}
+
 // A rename that is on the medium when the call returns. Without
 // MOVEFILE_REPLACE_EXISTING in `flags` it fails on a taken name.
 DWORD Rename(const std::wstring& from, const std::wstring& to, DWORD flags = 0) {
@@ -258,7 +269,7 @@ void VaultFiles::RemoveLeftovers() const {
   if (Exists(m_VaultName)) Remove(CompleteName());
 }
 
-void VaultFiles::RemoveAll() {
+DWORD VaultFiles::RemoveAll() {
   Remove(TemporaryName());
   // A complete file that the load could not use stays, aside; any other goes.
   if (m_CompleteKeep.reason != KR_None && Exists(CompleteName())) {
@@ -269,14 +280,16 @@ void VaultFiles::RemoveAll() {
   m_CompleteLoaded = false;
   if (!Exists(m_VaultName)) {
     m_VaultKeep = PendingKeep();
-    return;
+  } else {
+    try {
+      CopyVaultAside();
+      m_VaultKeep = PendingKeep();
+      Remove(m_VaultName);
+    } catch (const ExceptionsSerializer& e) {
+      ReportToDebugLog(L"VaultFiles::RemoveAll: the vault stays", e);
+    }
   }
-  try {
-    CopyVaultAside();
-  } catch (const ExceptionsSerializer& e) {
-    ReportToDebugLog(L"VaultFiles::RemoveAll: the vault stays", e);
-    return;
-  }
-  m_VaultKeep = PendingKeep();
-  Remove(m_VaultName);
+  for (const std::wstring& name : {CompleteName(), m_VaultName})
+    if (Exists(name)) return WhyItStays(name);
+  return ERROR_SUCCESS;
 }

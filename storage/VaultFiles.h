@@ -77,8 +77,13 @@ class VaultFiles : public SerializerErrorCodes {
   // Removes the temporary, complete and vault files, in that order, so that
   // no cut leaves an older vault to be found. A file that is to be kept
   // aside is kept aside first, and stays when it cannot be. Files kept
-  // aside earlier are the user's and stay. Failures are only logged.
-  void RemoveAll();
+  // aside earlier are the user's and stay. ERROR_SUCCESS when neither a
+  // vault nor a complete file is left to load; else why the one that stays
+  // could not go: ERROR_SHARING_VIOLATION or ERROR_LOCK_VIOLATION while
+  // another program holds it, another Windows error when it cannot be
+  // removed at all (a write-protected drive, a file the user may not
+  // delete).
+  DWORD RemoveAll();
 
  private:
   struct PendingKeep {

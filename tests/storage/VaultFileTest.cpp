@@ -375,6 +375,28 @@ TEST_F(VaultFileTest, DeleteAllDataLeavesNothingToLoadButKeepsKeptFiles) {
   EXPECT_FALSE(Restart());
 }
 
+// A hold that outlasts the wait: the reset says why and changes nothing, on
+// disk or in memory, so the vault still opens with its password.
+TEST_F(VaultFileTest, DeleteAllDataOfAHeldVaultSaysWhyAndKeepsEverything) {
+  WriteBytes(VaultPath(), Vault(L"pw", 1, 2, {Stored(L"one", 1), Stored(L"two", 2)}));
+  ASSERT_TRUE(Restart());
+  const Bytes before = ReadBytes(VaultPath());
+  {
+    ScopedHandle holder = Lock(VaultPath());
+    ASSERT_TRUE(holder.IsValid());
+    EXPECT_EQ(m_updater.DeleteAllData(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  }
+  EXPECT_EQ(ReadBytes(VaultPath()), before);
+  EXPECT_EQ(Initialization::GetInstance().GetMasterPassword(), L"pw");
+  EXPECT_EQ(m_updater.GetMasterPassword(), L"pw");
+  EXPECT_EQ(m_updater.GetPasswordDisplayFlag(), 1);
+  EXPECT_EQ(m_set.Count(), 2u);
+
+  EXPECT_EQ(m_updater.DeleteAllData(), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(FolderContents(m_path), Names{});
+  EXPECT_EQ(m_set.Count(), 0u);
+}
+
 TEST_F(VaultFileTest, DeleteAllDataKeepsAsideAVaultThatWasNeverRead) {
   const Bytes foreign = VaultBytes().String(L"SOMETHING ELSE").Long(1).Get();
   WriteBytes(VaultPath(), foreign);
