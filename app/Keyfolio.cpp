@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/Clipboard.h"
 #include "app/SingleInstanceGuard.h"
 #include "app/WindowInitialization.h"
 
@@ -24,5 +25,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showSt
   MessageLoop* loop = application.Initialize(commandLine, instance, showState);
   PublishMainWindowHandle(application.GetHWnd());
   if (!loop) return 0;
-  return loop->run();
+  const int exitCode = loop->run();
+  // A password copied a moment ago does not outlive the program.
+  Clipboard::GetInstance().ClearCopy(nullptr);
+  return exitCode;
 }

@@ -56,7 +56,21 @@ void ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption = L"Key
 
 }  // namespace
 
-LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND control, int id, UINT notifyCode) {
+LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
+  // The window is disabled under the master password question, but another
+  // program can still post it commands: until the person is let in, the
+  // start-up check is all that runs, and it runs once.
+  if (id == ::ID_Intro_Dialog) {
+    if (!m_StartupCheckRan) {
+      m_StartupCheckRan = true;
+      ID_Intro_Dialog(mainWindow);
+    }
+    return 0;
+  }
+  if (!m_Unlocked) {
+    DebugLog(L"WMCommandMsg::Dispatch: command %i before the master password", id);
+    return 0;
+  }
   switch (id) {
     case IDM_PASSWORD_ADD:
     case IDB_ADDNEWSITE: AddSite(mainWindow); break;
@@ -69,8 +83,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND control, int id, UINT notif
     case IDM_HELP: OpenHelp(mainWindow); break;
     case IDM_DISCLAIMER: DisclaimerMessage{mainWindow}; break;
     case IDM_ABOUT: AboutDialog{mainWindow}; break;
-    case ::ID_Intro_Dialog: ID_Intro_Dialog(mainWindow); break;
-    case IDCB_DBPASSWORD: IDCB_DBPassword(control, notifyCode); break;
+    case IDCB_DBPASSWORD: IDCB_DBPassword(notifyCode); break;
     case IDB_USERNAME:
     case IDB_PASSWORD: CopyField(mainWindow, id - IDB_USERNAME); break;
     case IDB_WEBSITEURL: OpenWebsite(mainWindow); break;
@@ -89,7 +102,9 @@ void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {
   PasswordProtection protection;
   const int result = protection.EnterPassword(mainWindow);
   DebugLog(L"iPasswordResult %i", result);
-  if (result == PasswordProtection::PASSWORD_CANCELLED) {
+  if (result == PasswordProtection::PASSWORD_ACCEPTED) {
+    m_Unlocked = true;
+  } else if (result == PasswordProtection::PASSWORD_CANCELLED) {
     DestroyWindow(mainWindow);
   } else if (result == PasswordProtection::PASSWORD_NOT_SET) {
     DebugLog(L"WMCommandMsg::ID_Intro_Dialog BEGIN");
@@ -99,10 +114,16 @@ void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {
     if (protection.CreatePassword(mainWindow) == 0) {
       DestroyWindow(mainWindow);
     } else {
+      m_Unlocked = true;
       ShowMessage(mainWindow, L"Next, add a site. Press the \"Add New Site\" button.");
     }
   }
-  if (IsWindow(mainWindow)) Editor::GetInstance().RefreshSiteList();
+  if (!IsWindow(mainWindow)) return;
+  // A forgotten-password reset has put the header's display flag back to
+  // 0: the field follows it, as the View menu's check marks do.
+  Editor& editor = Editor::GetInstance();
+  editor.MaskPasswordField(!editor.IsPasswordDisplayed());
+  editor.RefreshSiteList();
 }
 
 void WMCommandMsg::AddSite(HWND mainWindow) {
@@ -155,16 +176,20 @@ LRESULT WMCommandMsg::WM_InitMenuPopup(HMENU popup, int position, bool systemMen
   return 0;
 }
 
-void WMCommandMsg::IDCB_DBPassword(HWND list, UINT notifyCode) {
+// The selection is read from the program's own list: the handle in the
+// message may name any window of any program.
+void WMCommandMsg::IDCB_DBPassword(UINT notifyCode) {
   if (notifyCode != CBN_SELCHANGE) return;
-  const int index = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+  Editor& editor = Editor::GetInstance();
+  const int index = static_cast<int>(SendMessageW(editor.GetSiteList(), CB_GETCURSEL, 0, 0));
   DatabasePasswordSet::GetInstance().SetCurrentRecord(index);
-  Editor::GetInstance().UpdateDisplayValues();
+  editor.UpdateDisplayValues();
 }
 
 void WMCommandMsg::CopyField(HWND mainWindow, int field) {
   const FieldText text(Editor::GetInstance().GetEditField(field));
-  if (!CopyTextToClipboard(mainWindow, text.Data(), text.Length())) ShowMessage(mainWindow, L"Unable to copy to the clipboard.", L"Error");
+  if (!Clipboard::GetInstance().CopyText(mainWindow, text.Data(), text.Length()))
+    ShowMessage(mainWindow, L"Unable to copy to the clipboard.", L"Error");
 }
 
 void WMCommandMsg::OpenWebsite(HWND mainWindow) {

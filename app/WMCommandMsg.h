@@ -18,7 +18,8 @@ class WMCommandMsg {
   virtual ~WMCommandMsg() = default;
 
   // The notification code matters only for the site list. An id the program
-  // does not know is ignored. Always 0.
+  // does not know is ignored. Before the start-up check has let the person
+  // in, every command but that check's first run is ignored. Always 0.
   LRESULT Dispatch(HWND mainWindow, HWND control, int id, UINT notifyCode);
   // Sets the View menu's check marks to match the Password field each time
   // the menu opens. Always 0.
@@ -30,8 +31,12 @@ class WMCommandMsg {
   void EditSite(HWND mainWindow);
   void DeleteSite(HWND mainWindow);
   void ShowPassword(bool shown);
-  void IDCB_DBPassword(HWND list, UINT notifyCode);
+  void IDCB_DBPassword(UINT notifyCode);
   void CopyField(HWND mainWindow, int field);
   void OpenWebsite(HWND mainWindow);
   void OpenHelp(HWND mainWindow);
+
+  bool m_StartupCheckRan = false;
+  // The master password was given, or a new one created.
+  bool m_Unlocked = false;
 };

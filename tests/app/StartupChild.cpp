@@ -13,6 +13,7 @@
 #include "support/ResourceIds.h"
 #include "tests/common/AllocationWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
+#include "tests/common/TempFolder.h"
 
 namespace {
 
@@ -86,12 +87,25 @@ void ExitAfterCancel() {
   Expect(MainWindow() == nullptr, "the main window is gone");
 }
 
+// A damaged vault beside the program: the start-up check then has a message
+// to make, which needs memory.
+void PutDamagedVault() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  folder = folder.substr(0, folder.rfind(L'\\') + 1) + L"KFOdata";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  WriteBytes(folder + L"\\KFO.dta", {1, 2, 3});
+}
+
 // A handler that fails (here: out of memory) is stopped at the procedure.
 void GuardedProcedure() {
+  PutDamagedVault();
   Expect(Start() != nullptr, "Initialize gives a loop");
   try {
     AllocationWatch::FailNextAllocation();
-    Expect(MainWndProc(MainWindow(), WM_COMMAND, IDM_HELP, 0) == 0, "the command answers 0");
+    Expect(MainWndProc(MainWindow(), WM_COMMAND, ID_Intro_Dialog, 0) == 0,
+           "the command answers 0");
     AllocationWatch::FailNextAllocation();
     Expect(MainWndProc(MainWindow(), WM_CREATE, 0, 0) == -1, "a failed creation answers -1");
   } catch (...) {

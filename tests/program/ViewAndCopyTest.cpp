@@ -103,4 +103,26 @@ TEST_F(ViewAndCopyTest, CopyOfAnEmptyFieldPutsAnEmptyTextWithoutAWord) {
   EXPECT_TRUE(program.OpenDialogs().empty());
 }
 
+// A copied password does not outlive the program; what the person copied
+// since, in another program, does.
+TEST_F(ViewAndCopyTest, ACopyLeavesTheClipboardWithTheProgramButALaterCopyStays) {
+  const SiteFields bank = StoredSite(L"Bank", 1, L"bank pw");
+  {
+    Keyfolio& program = StartWithSites({bank});
+    program.ClickMainButton(L"Copy", 1);
+    ASSERT_TRUE(WaitFor([] { return ClipboardText() == std::optional<std::wstring>(L"bank pw"); }));
+    program.ChooseMenu(L"File", L"Exit");
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_EQ(ClipboardText(), std::nullopt);
+  }
+  Keyfolio& again = Start();
+  again.LogIn(kPassword);
+  again.ClickMainButton(L"Copy", 0);
+  ASSERT_TRUE(WaitFor([&] { return ClipboardText() == std::optional<std::wstring>(bank.user); }));
+  PutClipboardText(L"copied later");
+  again.ChooseMenu(L"File", L"Exit");
+  ASSERT_TRUE(again.WaitForExit());
+  EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(L"copied later"));
+}
+
 }  // namespace
