@@ -2,9 +2,10 @@
 
 DisclaimerMessage::DisclaimerMessage(HWND parent) {
   MessageBoxW(parent,
-              L"Your data for Keyfolio for Flash Drives is encrypted on your flash drive so it is "
-              L"safe. If your data is lost or stolen, immediately change your passwords for all "
-              L"your accounts. Quillmark is not liable for any damage caused by lost or stolen "
-              L"data.",
+              L"Your data for Keyfolio for Flash Drives is kept on your flash drive in a "
+              L"scrambled form. Scrambling is not strong encryption: anyone who has your flash "
+              L"drive and the right tools can read your data, so keep the drive safe. If your "
+              L"data is lost or stolen, immediately change your passwords for all your accounts. "
+              L"Quillmark is not liable for any damage caused by lost or stolen data.",
               L"Keyfolio for Flash Drives", MB_OK);
 }

@@ -172,10 +172,11 @@ TEST(DisclaimerMessage, ShowsItsTextUnderItsCaptionWithOKOnly) {
   ASSERT_EQ(answerer.Boxes().size(), 1u);
   const MessageBoxAnswerer::Box& box = answerer.Boxes()[0];
   EXPECT_EQ(box.text,
-            L"Your data for Keyfolio for Flash Drives is encrypted on your flash drive so it is "
-            L"safe. If your data is lost or stolen, immediately change your passwords for all "
-            L"your accounts. Quillmark is not liable for any damage caused by lost or stolen "
-            L"data.");
+            L"Your data for Keyfolio for Flash Drives is kept on your flash drive in a "
+            L"scrambled form. Scrambling is not strong encryption: anyone who has your flash "
+            L"drive and the right tools can read your data, so keep the drive safe. If your "
+            L"data is lost or stolen, immediately change your passwords for all your accounts. "
+            L"Quillmark is not liable for any damage caused by lost or stolen data.");
   EXPECT_EQ(box.caption, L"Keyfolio for Flash Drives");
   EXPECT_EQ(box.owner, owner.Get());
   EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
