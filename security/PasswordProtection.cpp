@@ -48,10 +48,12 @@ constexpr int kMostCharacters = PasswordBuffer::kLength - 1;
 // Why the forgotten-password reset left the vault where it was.
 std::wstring NotDeletedMessage(DWORD error, const std::wstring& vaultName) {
   const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-  const std::wstring why = held ? L"is in use by another program. Close that program and try again."
-                                : L"cannot be removed. The flash drive may be write-protected.";
-  return L"Your data could not be deleted: the file\n" + vaultName + L"\n" + why +
-         L"\nYour sites and your master password are unchanged.";
+  const std::wstring why =
+      held ? L"Your data could not be deleted. Another program is using the file\n" + vaultName +
+                 L"\n\nClose that program and try again."
+           : L"Your data could not be deleted. The file\n" + vaultName +
+                 L"\ncannot be removed: the flash drive may be write-protected.";
+  return why + L"\n\nYour sites and your master password are unchanged.";
 }
 
 struct PasswordPair {

@@ -178,9 +178,11 @@ TEST_F(PasswordQuestionTest, AVaultThatCannotBeDeletedIsSaidSoAndStillOpens) {
     DeleteAllDataAtTheQuestion(program);
     const MessageBoxView box = program.WaitForMessageBox();
     EXPECT_EQ(box.caption, L"Keyfolio");
-    EXPECT_EQ(box.text, L"Your data could not be deleted: the file\n" + m_drive.VaultPath() +
-                            L"\nis in use by another program. Close that program and try again."
-                            L"\nYour sites and your master password are unchanged.");
+    EXPECT_EQ(box.text,
+              L"Your data could not be deleted. Another program is using the file\n" +
+                  m_drive.VaultPath() +
+                  L"\n\nClose that program and try again.\n\nYour sites and your master "
+                  L"password are unchanged.");
     program.Answer(box, L"OK");
     program.WaitForDialog(L"Keyfolio");
   }
