@@ -61,10 +61,30 @@ struct PasswordPair {
   PasswordBuffer* fresh;
 };
 
-// The buffers of the one password dialog that is open, from WM_INITDIALOG
+// One entry field of a password dialog: the buffer it shows and fills, and
+// the message that refuses it empty (none: an empty entry goes through).
+struct EntryField {
+  int id = 0;
+  PasswordBuffer* buffer = nullptr;
+  const wchar_t* emptyMessage = nullptr;
+  // At most 8 characters can be typed; elsewhere a longer entry is cut when
+  // it is read, so that it is simply a wrong one.
+  bool limited = false;
+};
+
+// What the three password dialogs differ in; their procedures share every
+// step and work from this alone.
+struct PasswordForm {
+  int boldLabels = 1;
+  bool hidden = false;
+  bool hasHelp = false;
+  EntryField fields[2];
+  int fieldCount = 1;
+};
+
+// The form of the one password dialog that is open, from WM_INITDIALOG
 // until it ends.
-PasswordBuffer* g_entry = nullptr;
-PasswordPair g_pair = {nullptr, nullptr};
+PasswordForm g_form;
 
 void SetFont(HWND dialog, int id, int fontIndex) {
   SendDlgItemMessageW(dialog, id, WM_SETFONT,
@@ -93,117 +113,128 @@ bool Confirmed(INT_PTR result) {
   return result == IDOK;
 }
 
-template <typename Handle>
-INT_PTR Guarded(const wchar_t* name, UINT message, Handle handle) {
-  return GuardProcedure(name, message, [&]() -> LRESULT { return handle(); },
-                        []() -> LRESULT { return FALSE; });
+void InitForm(HWND dialog) {
+  CenterOverParent(dialog);
+  for (int label = 0; label < g_form.boldLabels; ++label) SetFont(dialog, IDC_LABEL_FIRST + label, 1);
+  for (int index = 0; index < g_form.fieldCount; ++index) {
+    const EntryField& field = g_form.fields[index];
+    SetFont(dialog, field.id, 0);
+    if (field.limited) SendDlgItemMessageW(dialog, field.id, EM_LIMITTEXT, kMostCharacters, 0);
+    if (g_form.hidden)
+      SendDlgItemMessageW(dialog, field.id, EM_SETPASSWORDCHAR, kPasswordMask, 0);
+    SetDlgItemTextW(dialog, field.id, field.buffer->text);
+  }
+}
+
+void OnOk(HWND dialog) {
+  for (int index = 0; index < g_form.fieldCount; ++index)
+    ReadEntry(dialog, g_form.fields[index].id, *g_form.fields[index].buffer);
+  for (int index = 0; index < g_form.fieldCount; ++index) {
+    const EntryField& field = g_form.fields[index];
+    if (field.emptyMessage && field.buffer->Empty()) {
+      RefuseEmpty(dialog, field.id, field.emptyMessage);
+      return;
+    }
+  }
+  EndDialog(dialog, IDOK);
+}
+
+// The steps of every password dialog; `describe` turns the creation
+// parameter into the dialog's form.
+template <typename Describe>
+INT_PTR HandlePasswordDialog(const wchar_t* name, HWND dialog, UINT message, WPARAM wParam,
+                             LPARAM lParam, Describe describe) {
+  return GuardProcedure(
+      name, message,
+      [&]() -> LRESULT {
+        switch (message) {
+          case WM_INITDIALOG:
+            g_form = describe(lParam);
+            InitForm(dialog);
+            return TRUE;
+          case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDOK) {
+              OnOk(dialog);
+              return TRUE;
+            }
+            // The Help button shares its id with the change dialog's second
+            // field, whose notifications must not end that dialog.
+            if (id == IDCANCEL || (g_form.hasHelp && id == IDC_HELP_PASSWORD)) {
+              EndDialog(dialog, id);
+              return TRUE;
+            }
+            return FALSE;
+          }
+          default:
+            return FALSE;
+        }
+      },
+      []() -> LRESULT { return FALSE; });
 }
 
 // Create, confirm and confirm-new: one entry shown in clear, 1 to 8
 // characters.
 INT_PTR CALLBACK PasswordEntryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return Guarded(L"PasswordEntryProc", message, [&]() -> INT_PTR {
-    switch (message) {
-      case WM_INITDIALOG:
-        g_entry = reinterpret_cast<PasswordBuffer*>(lParam);
-        CenterOverParent(dialog);
-        for (int id = IDC_LABEL_FIRST; id <= IDC_LABEL_FIRST + 2; ++id) SetFont(dialog, id, 1);
-        SetFont(dialog, IDC_PASSWORD_ENTRY, 0);
-        SendDlgItemMessageW(dialog, IDC_PASSWORD_ENTRY, EM_LIMITTEXT, kMostCharacters, 0);
-        SetDlgItemTextW(dialog, IDC_PASSWORD_ENTRY, g_entry->text);
-        return TRUE;
-      case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-          ReadEntry(dialog, IDC_PASSWORD_ENTRY, *g_entry);
-          if (g_entry->Empty())
-            RefuseEmpty(dialog, IDC_PASSWORD_ENTRY, kLengthMessage);
-          else
-            EndDialog(dialog, IDOK);
-          return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
-        }
-        return FALSE;
-      default:
-        return FALSE;
-    }
-  });
+  return HandlePasswordDialog(L"PasswordEntryProc", dialog, message, wParam, lParam,
+                              [](LPARAM parameter) {
+                                PasswordForm form;
+                                form.boldLabels = 3;
+                                form.fields[0] = {IDC_PASSWORD_ENTRY,
+                                                  reinterpret_cast<PasswordBuffer*>(parameter),
+                                                  kLengthMessage, true};
+                                return form;
+                              });
 }
 
 // The start-up check: the entry is hidden, and an empty one is simply a
 // wrong one.
 INT_PTR CALLBACK PasswordCheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return Guarded(L"PasswordCheckProc", message, [&]() -> INT_PTR {
-    switch (message) {
-      case WM_INITDIALOG:
-        g_entry = reinterpret_cast<PasswordBuffer*>(lParam);
-        CenterOverParent(dialog);
-        SetFont(dialog, IDC_LABEL_FIRST, 1);
-        SetFont(dialog, IDC_PASSWORD_ENTRY, 0);
-        SendDlgItemMessageW(dialog, IDC_PASSWORD_ENTRY, EM_SETPASSWORDCHAR, kPasswordMask, 0);
-        return TRUE;
-      case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-          case IDOK:
-            ReadEntry(dialog, IDC_PASSWORD_ENTRY, *g_entry);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-          case IDCANCEL:
-          case IDC_HELP_PASSWORD:
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-          default:
-            return FALSE;
-        }
-      default:
-        return FALSE;
-    }
-  });
+  return HandlePasswordDialog(L"PasswordCheckProc", dialog, message, wParam, lParam,
+                              [](LPARAM parameter) {
+                                PasswordForm form;
+                                form.hidden = true;
+                                form.hasHelp = true;
+                                form.fields[0] = {IDC_PASSWORD_ENTRY,
+                                                  reinterpret_cast<PasswordBuffer*>(parameter),
+                                                  nullptr, false};
+                                return form;
+                              });
 }
 
 // The change: the old password (no limit, so a too-long one is simply
 // wrong) and the new one (1 to 8), both in clear.
 INT_PTR CALLBACK PasswordChangeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return Guarded(L"PasswordChangeProc", message, [&]() -> INT_PTR {
-    switch (message) {
-      case WM_INITDIALOG:
-        g_pair = *reinterpret_cast<PasswordPair*>(lParam);
-        CenterOverParent(dialog);
-        SetFont(dialog, IDC_LABEL_FIRST, 1);
-        SetFont(dialog, IDC_LABEL_FIRST + 1, 1);
-        SetFont(dialog, IDC_PASSWORD_ENTRY, 0);
-        SetFont(dialog, IDC_NEW_PASSWORD_ENTRY, 0);
-        SendDlgItemMessageW(dialog, IDC_NEW_PASSWORD_ENTRY, EM_LIMITTEXT, kMostCharacters, 0);
-        SetDlgItemTextW(dialog, IDC_PASSWORD_ENTRY, g_pair.old->text);
-        SetDlgItemTextW(dialog, IDC_NEW_PASSWORD_ENTRY, g_pair.fresh->text);
-        return TRUE;
-      case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-          ReadEntry(dialog, IDC_PASSWORD_ENTRY, *g_pair.old);
-          ReadEntry(dialog, IDC_NEW_PASSWORD_ENTRY, *g_pair.fresh);
-          if (g_pair.old->Empty())
-            RefuseEmpty(dialog, IDC_PASSWORD_ENTRY, kOldLengthMessage);
-          else if (g_pair.fresh->Empty())
-            RefuseEmpty(dialog, IDC_NEW_PASSWORD_ENTRY, kNewLengthMessage);
-          else
-            EndDialog(dialog, IDOK);
-          return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
-        }
-        return FALSE;
-      default:
-        return FALSE;
-    }
-  });
+  return HandlePasswordDialog(
+      L"PasswordChangeProc", dialog, message, wParam, lParam, [](LPARAM parameter) {
+        const PasswordPair& pair = *reinterpret_cast<const PasswordPair*>(parameter);
+        PasswordForm form;
+        form.boldLabels = 2;
+        form.fields[0] = {IDC_PASSWORD_ENTRY, pair.old, kOldLengthMessage, false};
+        form.fields[1] = {IDC_NEW_PASSWORD_ENTRY, pair.fresh, kNewLengthMessage, true};
+        form.fieldCount = 2;
+        return form;
+      });
 }
 
 INT_PTR RunEntry(HWND owner, int templateId, DLGPROC procedure, PasswordBuffer& buffer) {
   return RunTemplateDialog(owner, templateId, procedure, reinterpret_cast<LPARAM>(&buffer));
+}
+
+enum class Confirmation { Matched, AskAgain, Cancelled };
+
+// The second typing of a new password, in `templateId`: Cancel there goes
+// back to the first dialog, and so does a mismatch, after saying so.
+Confirmation ConfirmNewPassword(HWND owner, int templateId, const PasswordBuffer& typed) {
+  PasswordBuffer confirm;
+  const INT_PTR confirmed = RunEntry(owner, templateId, PasswordEntryProc, confirm);
+  if (confirmed == IDCANCEL) return Confirmation::AskAgain;
+  if (!Confirmed(confirmed)) return Confirmation::Cancelled;
+  if (!confirm.Equals(typed.text)) {
+    MessageBoxW(owner, kNoMatch, kPasswordIncorrect, MB_OK);
+    return Confirmation::AskAgain;
+  }
+  return Confirmation::Matched;
 }
 
 }  // namespace
@@ -238,14 +269,9 @@ int PasswordProtection::CreatePassword(HWND owner) {
   PasswordBuffer first;
   for (;;) {
     if (!Confirmed(RunEntry(owner, DLG_CreatePassword, PasswordEntryProc, first))) return 0;
-    PasswordBuffer confirm;
-    const INT_PTR confirmed = RunEntry(owner, DLG_ConfirmPassword, PasswordEntryProc, confirm);
-    if (confirmed == IDCANCEL) continue;
-    if (!Confirmed(confirmed)) return 0;
-    if (!confirm.Equals(first.text)) {
-      MessageBoxW(owner, kNoMatch, kPasswordIncorrect, MB_OK);
-      continue;
-    }
+    const Confirmation confirmation = ConfirmNewPassword(owner, DLG_ConfirmPassword, first);
+    if (confirmation == Confirmation::AskAgain) continue;
+    if (confirmation == Confirmation::Cancelled) return 0;
     // The password is in force even when its save failed: the user has seen
     // why, and every later save writes it.
     if (StorePassword(first.text)) MessageBoxW(owner, kCreated, kKeyfolio, MB_OK);
@@ -266,14 +292,9 @@ void PasswordProtection::ChangePassword(HWND owner) {
         continue;
       return;
     }
-    PasswordBuffer confirm;
-    const INT_PTR confirmed = RunEntry(owner, DLG_ConfirmNewPassword, PasswordEntryProc, confirm);
-    if (confirmed == IDCANCEL) continue;
-    if (!Confirmed(confirmed)) return;
-    if (!confirm.Equals(fresh.text)) {
-      MessageBoxW(owner, kNoMatch, kPasswordIncorrect, MB_OK);
-      continue;
-    }
+    const Confirmation confirmation = ConfirmNewPassword(owner, DLG_ConfirmNewPassword, fresh);
+    if (confirmation == Confirmation::AskAgain) continue;
+    if (confirmation == Confirmation::Cancelled) return;
     std::wstring previous = m_strPassword;
     ScopedWipe wipePrevious(previous);
     if (!StorePassword(fresh.text)) {

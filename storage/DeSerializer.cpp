@@ -62,13 +62,8 @@ std::wstring DeSerializer::GetString() {
 }
 
 std::wstring DeSerializer::GetStringData() {
-  unsigned long length = 0;
-  try {
-    length = static_cast<unsigned long>(GetLong());
-  } catch (const ExceptionBase& e) {
-    ReportToDebugLog(L"DeSerializer::GetStringData", e);
-    throw;
-  }
+  const unsigned long length = TraceAndRethrow(
+      L"DeSerializer::GetStringData", [&] { return static_cast<unsigned long>(GetLong()); });
   // A negative length reads as a huge unsigned one and fails here too.
   if (length > BytesRemaining()) {
     DebugLog(L"DeSerializer::GetStringData: length %lu beyond the %lu bytes left", length,
@@ -89,13 +84,8 @@ std::wstring DeSerializer::GetStringData() {
 }
 
 bool DeSerializer::GetBool() {
-  unsigned long value = 0;
-  try {
-    value = static_cast<unsigned long>(GetLong());
-  } catch (const ExceptionBase& e) {
-    ReportToDebugLog(L"DeSerializer::GetBool", e);
-    throw;
-  }
+  const unsigned long value = TraceAndRethrow(
+      L"DeSerializer::GetBool", [&] { return static_cast<unsigned long>(GetLong()); });
   if (value == kRecordTrue) return true;
   if (value == kRecordFalse) return false;
   DebugLog(L"DeSerializer::GetBool: corrupted value %x", value);
@@ -103,12 +93,7 @@ bool DeSerializer::GetBool() {
 }
 
 void DeSerializer::GetSizeOfStructure(long& size) {
-  try {
-    size = GetLong();
-  } catch (const ExceptionBase& e) {
-    ReportToDebugLog(L"DeSerializer::GetSizeOfStructure", e);
-    throw;
-  }
+  size = TraceAndRethrow(L"DeSerializer::GetSizeOfStructure", [&] { return GetLong(); });
 }
 
 void DeSerializer::GetStructure(void* buffer, unsigned size) {

@@ -49,31 +49,16 @@ void Serializer::PutString(const std::wstring& text) {
 }
 
 void Serializer::PutStringData(const std::wstring& text) {
-  try {
-    PutLong(static_cast<long>(text.size() * sizeof(wchar_t)));
-  } catch (const ExceptionBase& e) {
-    ReportToDebugLog(L"Serializer::PutStringData", e);
-    throw;
-  }
+  TraceAndRethrow(L"Serializer::PutStringData", [&] { PutLong(static_cast<long>(text.size() * sizeof(wchar_t))); });
   if (!text.empty()) WriteBytes(text.data(), text.size() * sizeof(wchar_t));
 }
 
 void Serializer::PutBool(bool value) {
-  try {
-    PutLong(static_cast<long>(value ? kRecordTrue : kRecordFalse));
-  } catch (const ExceptionBase& e) {
-    ReportToDebugLog(L"Serializer::PutBool", e);
-    throw;
-  }
+  TraceAndRethrow(L"Serializer::PutBool", [&] { PutLong(static_cast<long>(value ? kRecordTrue : kRecordFalse)); });
 }
 
 void Serializer::PutStructure(const void* data, unsigned size) {
-  try {
-    PutLong(static_cast<long>(size));
-  } catch (const ExceptionBase& e) {
-    ReportToDebugLog(L"Serializer::PutStructure", e);
-    throw;
-  }
+  TraceAndRethrow(L"Serializer::PutStructure", [&] { PutLong(static_cast<long>(size)); });
   if (size != 0) WriteBytes(data, size);
 }
 

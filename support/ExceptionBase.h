@@ -53,3 +53,15 @@ class ExceptionsDeSerializer : public CodedException {
 // The catchers' common step: a line naming where the exception was caught,
 // then the exception's own report, all to the debug log.
 void ReportToDebugLog(const wchar_t* where, const ExceptionBase& exception);
+
+// Runs `call`; an ExceptionBase that leaves it is reported to the debug log
+// under `where` and passed on as it is, for the caller to handle.
+template <typename Call>
+auto TraceAndRethrow(const wchar_t* where, Call&& call) -> decltype(call()) {
+  try {
+    return call();
+  } catch (const ExceptionBase& e) {
+    ReportToDebugLog(where, e);
+    throw;
+  }
+}
