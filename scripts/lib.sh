@@ -27,12 +27,25 @@ kfo_install_packages() {
     "${missing[@]}" >/dev/null
 }
 
-kfo_build() {
+kfo_configure() {
   kfo_log "building in $KFO_BUILD"
   cmake -S "$KFO_ROOT" -B "$KFO_BUILD" -DCMAKE_TOOLCHAIN_FILE="$KFO_ROOT/cmake/toolchain-mingw-w64.cmake" \
     >/dev/null
+}
+
+# Everything: the program, the tests and the benchmarks, quietly; a failed
+# build is run again one step at a time, so that its errors come in order.
+kfo_build() {
+  kfo_configure
   cmake --build "$KFO_BUILD" -j "$(nproc)" -- --no-print-directory >/dev/null ||
     cmake --build "$KFO_BUILD" -- --no-print-directory
+}
+
+# The program alone (its help page is put beside it when the build is
+# configured), with the build's progress in view.
+kfo_build_program() {
+  kfo_configure
+  cmake --build "$KFO_BUILD" -j "$(nproc)" --target Keyfolio -- --no-print-directory
 }
 
 KFO_XVFB_PID=
