@@ -50,22 +50,30 @@ std::wstring DebugLogTimePrefix(unsigned long tenths) {
   return prefix;
 }
 
-int DebugLog(const wchar_t* format, ...) {
+namespace {
+
+// Both entries' one body; formats nothing while the log is off.
+int WriteFormatted(bool asLine, const wchar_t* format, va_list args) {
   if (!g_enabled) return 1;
+  return WriteToLog(FormatArgs(format, args), asLine);
+}
+
+}  // namespace
+
+int DebugLog(const wchar_t* format, ...) {
   va_list args;
   va_start(args, format);
-  const std::wstring text = FormatArgs(format, args);
+  const int written = WriteFormatted(true, format, args);
   va_end(args);
-  return WriteToLog(text, true);
+  return written;
 }
 
 int DebugLogRaw(const wchar_t* format, ...) {
-  if (!g_enabled) return 1;
   va_list args;
   va_start(args, format);
-  const std::wstring text = FormatArgs(format, args);
+  const int written = WriteFormatted(false, format, args);
   va_end(args);
-  return WriteToLog(text, false);
+  return written;
 }
 
 int StartDebugLog(const wchar_t* name, const char* path) {
