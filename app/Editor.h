@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/EditorInterface.h"
+#include "dialogbase/EditorInterface.h"
 #include "support/ErrorCodes.h"
 #include "ui/AbstractEditWindowControl.h"
 #include "ui/AbstractStaticControl.h"

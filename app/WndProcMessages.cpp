@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "app/Editor.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/ResourceIds.h"
 #include "ui/HotLinkText.h"

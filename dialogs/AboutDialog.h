@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "dialogs/DialogBase.h"
+#include "dialogbase/DialogBase.h"
 
 class AboutDialog : public DialogBase {
  public:

@@ -1,6 +1,6 @@
 #include "dialogs/DeletePasswordInDB.h"
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "storage/DatabasePasswordSet.h"
 
 int DeletePasswordInDB::ms_ChosenIndex = -1;

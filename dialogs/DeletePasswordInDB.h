@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "dialogs/DialogBase.h"
+#include "dialogbase/DialogBase.h"
 
 class DeletePasswordInDB : public DialogBase {
  public:

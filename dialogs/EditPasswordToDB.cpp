@@ -1,6 +1,6 @@
 #include "dialogs/EditPasswordToDB.h"
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "storage/DatabasePasswordSet.h"
 
 EditPasswordToDB::EditPasswordToDB(HWND parent) {

@@ -1,7 +1,7 @@
 #include "dialogs/NewPasswordToDB.h"
 
-#include "dialogs/DialogTemplates.h"
-#include "dialogs/EditorInterface.h"
+#include "dialogbase/DialogTemplates.h"
+#include "dialogbase/EditorInterface.h"
 #include "security/GeneratePassword.h"
 #include "storage/DatabasePasswordSet.h"
 #include "support/SecureWipe.h"

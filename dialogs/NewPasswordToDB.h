@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "dialogs/DialogBase.h"
+#include "dialogbase/DialogBase.h"
 #include "storage/PasswordRecStruct.h"
 
 class NewPasswordToDB : public DialogBase {

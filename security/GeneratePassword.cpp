@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/GeneratorSelections.h"
 #include "security/PasswordGenerator.h"
 #include "security/RandomSource.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogBase.h"
+#include "dialogbase/DialogBase.h"
 
 class RandomSource;
 

@@ -1,9 +1,9 @@
 #include "security/PasswordProtection.h"
 
 #include "support/ResourceIds.h"
-#include "dialogs/DialogTemplateBuilder.h"
-#include "dialogs/DialogTemplates.h"
-#include "dialogs/EditorInterface.h"
+#include "dialogbase/DialogTemplateBuilder.h"
+#include "dialogbase/DialogTemplates.h"
+#include "dialogbase/EditorInterface.h"
 #include "security/PasswordBuffer.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"

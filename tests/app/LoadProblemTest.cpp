@@ -9,7 +9,7 @@
 
 #include "app/Editor.h"
 #include "app/WMCommandMsg.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "support/ResourceIds.h"
 #include "support/ScopedHandle.h"
 #include "tests/common/MessageBoxAnswerer.h"

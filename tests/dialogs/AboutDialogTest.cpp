@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "dialogs/AboutDialog.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "dialogs/DisclaimerMessage.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/ResourceIds.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
-#include "tests/dialogs/DialogChecks.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogChecks.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "ui/FontManager.h"
 #include "ui/HotLinkText.h"
 

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "dialogs/DeletePasswordInDB.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogChecks.h"
+#include "tests/dialogbase/DialogChecks.h"
 #include "tests/dialogs/DialogSites.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "ui/FontManager.h"
 
 namespace {

@@ -12,14 +12,14 @@
 
 #include "dialogs/AboutDialog.h"
 #include "dialogs/DeletePasswordInDB.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "dialogs/EditPasswordToDB.h"
 #include "dialogs/NewPasswordToDB.h"
 #include "security/GeneratePassword.h"
 #include "support/ResourceIds.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/dialogs/DialogSites.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "ui/FontManager.h"
 #include "ui/HotLinkText.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/EditorInterface.h"
+#include "dialogbase/EditorInterface.h"
 #include "storage/PasswordRecStruct.h"
 
 // A site whose other texts are made from its title.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "dialogs/EditPasswordToDB.h"
 #include "dialogs/NewPasswordToDB.h"
 #include "security/GeneratePassword.h"
@@ -18,9 +18,9 @@
 #include "tests/common/DialogDriver.h"
 #include "tests/common/FreedMemoryWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogChecks.h"
+#include "tests/dialogbase/DialogChecks.h"
 #include "tests/dialogs/DialogSites.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "tests/security/ScriptedBytes.h"
 #include "ui/FontManager.h"
 

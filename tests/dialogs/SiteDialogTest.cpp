@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "dialogs/EditPasswordToDB.h"
 #include "dialogs/NewPasswordToDB.h"
 #include "security/GeneratorSelections.h"
 #include "storage/DatabasePasswordSet.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogChecks.h"
+#include "tests/dialogbase/DialogChecks.h"
 #include "tests/dialogs/DialogSites.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "ui/FontManager.h"
 
 namespace {

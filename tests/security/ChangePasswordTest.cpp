@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/Editor.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/PasswordProtection.h"
 #include "support/ResourceIds.h"
 #include "tests/security/PasswordFlowFixture.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/Editor.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/PasswordProtection.h"
 #include "tests/security/PasswordFlowFixture.h"
 

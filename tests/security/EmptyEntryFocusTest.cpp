@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/PasswordProtection.h"
 #include "tests/common/MessagePump.h"
 #include "tests/security/PasswordFlowFixture.h"

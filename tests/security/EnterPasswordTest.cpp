@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/PasswordProtection.h"
 #include "tests/security/PasswordFlowFixture.h"
 

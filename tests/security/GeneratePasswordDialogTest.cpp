@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/GeneratePassword.h"
 #include "security/RandomSource.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogChecks.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogChecks.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "tests/security/ScriptedBytes.h"
 #include "ui/FontManager.h"
 

@@ -1,7 +1,7 @@
 #include "tests/security/PasswordFlowFixture.h"
 
 #include "app/Editor.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "storage/Initialization.h"
 #include "support/UserMessages.h"
 #include "ui/FontManager.h"

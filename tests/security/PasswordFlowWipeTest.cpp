@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/PasswordProtection.h"
 #include "tests/common/FreedMemoryWatch.h"
 #include "tests/security/PasswordFlowFixture.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 #include "security/PasswordProtection.h"
 #include "tests/security/PasswordFlowFixture.h"
 

@@ -1,9 +1,9 @@
-#include "tests/dialogs/DialogChecks.h"
+#include "tests/dialogbase/DialogChecks.h"
 
 #include <cstdlib>
 
 #include "support/WindowText.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 
 void Click(HWND dialog, int id) {
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplateBuilder.h"
-#include "tests/dialogs/TemplateFixtures.h"
+#include "dialogbase/DialogTemplateBuilder.h"
+#include "tests/dialogbase/TemplateFixtures.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogbase/DialogTemplateBuilder.h"
 
 // One control: class, text, id, x, y, cx, cy, style, as the tables list them.
 struct FixtureControl {

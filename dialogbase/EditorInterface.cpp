@@ -1,4 +1,4 @@
-#include "dialogs/EditorInterface.h"
+#include "dialogbase/EditorInterface.h"
 
 #include <stdexcept>
 

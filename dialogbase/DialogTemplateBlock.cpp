@@ -1,4 +1,4 @@
-#include "dialogs/DialogTemplateBlock.h"
+#include "dialogbase/DialogTemplateBlock.h"
 
 #include <utility>
 

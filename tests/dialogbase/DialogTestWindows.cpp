@@ -1,4 +1,4 @@
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 
 namespace {
 

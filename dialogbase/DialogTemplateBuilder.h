@@ -16,8 +16,8 @@
 
 #include <windows.h>
 
-#include "dialogs/DialogTemplateBlock.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplateBlock.h"
+#include "dialogbase/DialogTemplates.h"
 
 // The size of every template block; each table needs well under 1 KiB.
 constexpr size_t kDialogTemplateBlockSize = 8192;

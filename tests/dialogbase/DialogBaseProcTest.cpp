@@ -8,10 +8,10 @@
 
 #include <stdexcept>
 
-#include "dialogs/DialogBase.h"
-#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogbase/DialogBase.h"
+#include "dialogbase/DialogTemplateBuilder.h"
 #include "tests/common/DialogDriver.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "ui/InstanceSubclasser.h"
 
 namespace {

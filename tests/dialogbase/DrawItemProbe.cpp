@@ -1,9 +1,9 @@
-#include "tests/dialogs/DrawItemProbe.h"
+#include "tests/dialogbase/DrawItemProbe.h"
 
 #include <gtest/gtest.h>
 
-#include "dialogs/DialogBase.h"
-#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogbase/DialogBase.h"
+#include "dialogbase/DialogTemplateBuilder.h"
 #include "ui/ScopedGdi.h"
 
 namespace {

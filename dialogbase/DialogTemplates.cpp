@@ -1,4 +1,4 @@
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogTemplates.h"
 
 #include "ui/HotLinkText.h"
 

@@ -1,9 +1,9 @@
-#include "dialogs/DialogBase.h"
+#include "dialogbase/DialogBase.h"
 
 #include <memory>
 #include <type_traits>
 
-#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogbase/DialogTemplateBuilder.h"
 #include "support/ResourceIds.h"
 #include "support/WindowText.h"
 #include "ui/FontManager.h"

@@ -1,4 +1,4 @@
-#include "tests/dialogs/TemplateFixtures.h"
+#include "tests/dialogbase/TemplateFixtures.h"
 
 #include <cstring>
 #include <ostream>

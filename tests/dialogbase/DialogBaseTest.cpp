@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "dialogs/DialogBase.h"
-#include "dialogs/DialogTemplates.h"
+#include "dialogbase/DialogBase.h"
+#include "dialogbase/DialogTemplates.h"
 #include "support/WindowText.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogTestWindows.h"
+#include "tests/dialogbase/DialogTestWindows.h"
 #include "ui/FontManager.h"
 #include "ui/InstanceSubclasser.h"
 

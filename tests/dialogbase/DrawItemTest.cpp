@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/dialogs/DrawItemProbe.h"
+#include "tests/dialogbase/DrawItemProbe.h"
 
 namespace {
 

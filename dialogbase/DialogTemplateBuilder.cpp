@@ -1,4 +1,4 @@
-#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogbase/DialogTemplateBuilder.h"
 
 #include <climits>
 #include <cstring>

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DialogTemplateBuilder.h"
+#include "dialogbase/DialogTemplateBuilder.h"
 #include "support/ResourceIds.h"
 #include "support/WindowText.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/dialogs/DialogTestWindows.h"
-#include "tests/dialogs/TemplateFixtures.h"
+#include "tests/dialogbase/DialogTestWindows.h"
+#include "tests/dialogbase/TemplateFixtures.h"
 #include "ui/HotLinkText.h"
 
 namespace {
