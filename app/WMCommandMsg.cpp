@@ -1,7 +1,5 @@
 #include "app/WMCommandMsg.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "app/Clipboard.h"
@@ -20,6 +18,7 @@
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "support/UserMessages.h"
+#include "ui/ShellOpen.h"
 
 namespace {
 
@@ -174,7 +173,7 @@ void WMCommandMsg::OpenWebsite(HWND mainWindow) {
     DebugLog(L"WMCommandMsg::OpenWebsite: not a web address");
     return;
   }
-  ShellExecuteW(mainWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  OpenWithShell(mainWindow, address);
 }
 
 // The page ships beside the program, so help works without a network. A
@@ -185,5 +184,5 @@ void WMCommandMsg::OpenHelp(HWND mainWindow) {
     DebugLog(L"WMCommandMsg::OpenHelp: no %s", page.c_str());
     return;
   }
-  ShellExecuteW(mainWindow, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  OpenWithShell(mainWindow, page);
 }

@@ -1,14 +1,12 @@
 #include "ui/HotLinkText.h"
 
-#include <shellapi.h>
-
 #include <cwchar>
 #include <string>
 
-#include "support/DebugLog.h"
 #include "support/WindowText.h"
 #include "ui/ProcedureGuard.h"
 #include "ui/ScopedGdi.h"
+#include "ui/ShellOpen.h"
 
 namespace {
 
@@ -74,12 +72,7 @@ void OnPaint(HWND hWnd) {
 void OnLButtonDown(HWND hWnd) {
   const HotLinkBlock* block = BlockOf(hWnd);
   if (!block || !block->address) return;
-  const HINSTANCE result =
-      ShellExecuteW(hWnd, nullptr, block->address.get(), nullptr, nullptr, SW_SHOWNORMAL);
-  // ShellExecuteW answers a value above 32 on success, an error code if not.
-  const INT_PTR answer = reinterpret_cast<INT_PTR>(result);
-  if (answer <= 32)
-    DebugLog(L"HotLinkWndProc: ShellExecuteW failed with %i", static_cast<int>(answer));
+  OpenWithShell(hWnd, block->address.get());
 }
 
 LRESULT Handle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
