@@ -33,5 +33,4 @@ class WMCommandMsg {
   void IDCB_DBPassword(HWND list, UINT notifyCode);
   void CopyField(HWND mainWindow, int field);
   void OpenWebsite(HWND mainWindow);
-  void OpenHelp(HWND mainWindow);
 };

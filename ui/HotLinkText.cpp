@@ -69,10 +69,18 @@ void OnPaint(HWND hWnd) {
               nullptr);
 }
 
+// A failure is told over the window that the link is part of (the About box),
+// which the person clicked in.
 void OnLButtonDown(HWND hWnd) {
   const HotLinkBlock* block = BlockOf(hWnd);
-  if (!block || !block->address) return;
-  OpenWithShell(hWnd, block->address.get());
+  if (!block) return;
+  if (block->address) {
+    OpenWithShell(GetAncestor(hWnd, GA_ROOT), block->address.get());
+    return;
+  }
+  if (HWND parent = GetParent(hWnd))
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hWnd), HLN_CLICKED),
+                 reinterpret_cast<LPARAM>(hWnd));
 }
 
 LRESULT Handle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
