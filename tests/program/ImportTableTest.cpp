@@ -18,8 +18,8 @@ namespace {
 
 const wchar_t kPackagedProgram[] = KFO_PACKAGED_PROGRAM_FOLDER L"\\Keyfolio.exe";
 
-const std::set<std::string> kKnownDlls = {"advapi32.dll", "gdi32.dll",  "kernel32.dll",
-                                          "msvcrt.dll",   "ntdll.dll",  "user32.dll"};
+const std::set<std::string> kKnownDlls = {"advapi32.dll", "gdi32.dll", "kernel32.dll",
+                                          "msvcrt.dll",   "ntdll.dll", "user32.dll"};
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),

@@ -134,7 +134,8 @@ class PlantedDllTest : public ProgramTest {
 };
 
 TEST_F(PlantedDllTest, NoneRunsThroughStartGenerateGoHelpAndAbout) {
-  m_drive.PutVault(Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1, L"pw", L"https://bank.example/")}));
+  m_drive.PutVault(
+      Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1, L"pw", L"https://bank.example/")}));
   Keyfolio& program = Start();
   // A DLL that the program imports is mapped before its main window is
   // made; one mapped in place of a system DLL may keep the program from

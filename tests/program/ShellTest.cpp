@@ -155,8 +155,8 @@ TEST_P(HelpPage, SaysWhereAMissingPageWasLookedFor) {
   HWND used = GetParam().open(program);
   const MessageBoxView box = program.WaitForMessageBox();
   EXPECT_EQ(box.caption, L"Keyfolio");
-  EXPECT_EQ(box.text, L"The help page Keyfolio-Flash-Instructions.htm was not found in the folder \"" +
-                          folder + L"\".");
+  EXPECT_EQ(box.text, L"The help page Keyfolio-Flash-Instructions.htm was not found in the "
+                      L"folder \"" + folder + L"\".");
   EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
   EXPECT_TRUE(box.hasIcon);
   EXPECT_EQ(box.owner, used);
