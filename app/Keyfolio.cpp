@@ -6,6 +6,8 @@
 #include "app/Clipboard.h"
 #include "app/SingleInstanceGuard.h"
 #include "app/WindowInitialization.h"
+#include "support/DebugLog.h"
+#include "support/SystemLibrary.h"
 
 namespace {
 
@@ -15,12 +17,24 @@ const wchar_t kInstanceSuffix[] = L"S-5B2C7E14-9A3D-4c8e-B1F0-6D27A94E03C8";
 // first copy for as long as the process lives.
 SingleInstanceGuard g_SingleInstanceGuard;
 
+// The manifest asks for common controls 6; the system's copy of them is
+// taken from the side-by-side store. Without them the standard controls
+// still work, only without visual styles.
+void InitCommonControlsFromSystem() {
+  const auto init = SystemLibrary::Function<decltype(&InitCommonControlsEx)>(
+      L"comctl32.dll", "InitCommonControlsEx");
+  const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  if (!init || !init(&classes)) DebugLog(L"wWinMain: common controls not initialised");
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showState) {
+  // Before anything loads a DLL by name.
+  SystemLibrary::RestrictSearchToSystemFolder();
   if (!g_SingleInstanceGuard.Check(WindowInitialization::ms_szWindowClass, kInstanceSuffix))
     return 0;
-  InitCommonControls();
+  InitCommonControlsFromSystem();
   WindowInitialization& application = WindowInitialization::GetInstance();
   MessageLoop* loop = application.Initialize(commandLine, instance, showState);
   PublishMainWindowHandle(application.GetHWnd());

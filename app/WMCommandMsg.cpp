@@ -1,7 +1,5 @@
 #include "app/WMCommandMsg.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "app/Clipboard.h"
@@ -16,14 +14,14 @@
 #include "security/PasswordProtection.h"
 #include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
-#include "storage/FlashDriveFolders.h"
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "support/UserMessages.h"
+#include "ui/HelpPage.h"
+#include "ui/ShellOpen.h"
 
 namespace {
 
-const wchar_t kHelpPage[] = L"help\\Keyfolio-Flash-Instructions.htm";
 // What the Copy and Go buttons read of a field, terminator included.
 constexpr int kFieldBufferLength = 10240;
 
@@ -80,7 +78,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_PASSWORD_HIDE: ShowPassword(false); break;
     case IDM_PASSWORD_SHOW: ShowPassword(true); break;
     case IDM_MASTERPASSWORD_CHANGE: PasswordProtection().OnCommand(mainWindow, id); break;
-    case IDM_HELP: OpenHelp(mainWindow); break;
+    case IDM_HELP: OpenHelpPage(mainWindow); break;
     case IDM_DISCLAIMER: DisclaimerMessage{mainWindow}; break;
     case IDM_ABOUT: AboutDialog{mainWindow}; break;
     case IDCB_DBPASSWORD: IDCB_DBPassword(notifyCode); break;
@@ -199,16 +197,5 @@ void WMCommandMsg::OpenWebsite(HWND mainWindow) {
     DebugLog(L"WMCommandMsg::OpenWebsite: not a web address");
     return;
   }
-  ShellExecuteW(mainWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-// The page ships beside the program, so help works without a network. A
-// missing page is not reported.
-void WMCommandMsg::OpenHelp(HWND mainWindow) {
-  const std::wstring page = FlashDriveFolders::ProgramFolder() + kHelpPage;
-  if (GetFileAttributesW(page.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    DebugLog(L"WMCommandMsg::OpenHelp: no %s", page.c_str());
-    return;
-  }
-  ShellExecuteW(mainWindow, nullptr, page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  OpenWithShell(mainWindow, address);
 }

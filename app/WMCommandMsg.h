@@ -34,7 +34,6 @@ class WMCommandMsg {
   void IDCB_DBPassword(UINT notifyCode);
   void CopyField(HWND mainWindow, int field);
   void OpenWebsite(HWND mainWindow);
-  void OpenHelp(HWND mainWindow);
 
   bool m_StartupCheckRan = false;
   // The master password was given, or a new one created.

@@ -6,7 +6,8 @@
 // before its dialog shows, so that the benchmark can tell where a start's
 // time goes:
 //   KFO_THEMED        the program's manifest (common controls 6, visual styles);
-//   KFO_PROGRAM_DLLS  the DLLs that the program imports beyond these;
+//   KFO_PROGRAM_DLLS  the DLLs that the program maps beyond these before its
+//                     dialog shows;
 //   KFO_MAIN_WINDOW   a main window of the program's size, menu and controls,
 //                     shown before the dialog and owning it.
 #include <windows.h>
@@ -27,11 +28,14 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }
 
 #ifdef KFO_PROGRAM_DLLS
-// Loaded as the program's imports are, before anything of it runs.
+// As the program does before its dialog: the DLL search narrowed to the
+// system folder, gdi32, which it imports, and the common controls, which it
+// loads from there. shell32 and bcrypt wait until a page is opened or a
+// password generated.
 void LoadProgramDlls() {
-  for (const wchar_t* dll : {L"advapi32.dll", L"bcrypt.dll", L"comctl32.dll", L"gdi32.dll",
-                             L"shell32.dll", L"winmm.dll"})
-    LoadLibraryW(dll);
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  for (const wchar_t* dll : {L"gdi32.dll", L"comctl32.dll"})
+    LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 #endif
 

@@ -3,13 +3,12 @@
 #include <string>
 
 #include "dialogbase/DialogTemplates.h"
-#include "storage/FlashDriveFolders.h"
 #include "support/ResourceIds.h"
+#include "ui/HelpPage.h"
 #include "ui/HotLinkText.h"
 
 namespace {
 
-const wchar_t kHelpPage[] = L"help\\Keyfolio-Flash-Instructions.htm";
 constexpr int kIconSize = 32;
 
 }  // namespace
@@ -27,11 +26,10 @@ int AboutDialog::GetTemplateID() const {
 }
 
 INT_PTR AboutDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
-  // A link without an address ignores clicks: a missing page is simply not
-  // opened.
-  const std::wstring page = FlashDriveFolders::ProgramFolder() + kHelpPage;
-  if (GetFileAttributesW(page.c_str()) != INVALID_FILE_ATTRIBUTES)
+  if (HelpPageShipped()) {
+    const std::wstring page = HelpPagePath();
     SendMessageW(Item(IDC_HOTLINK), HL_SETURL, reinterpret_cast<WPARAM>(page.c_str()), 0);
+  }
   m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KEYFOLIO),
                                           IMAGE_ICON, kIconSize, kIconSize, LR_CREATEDIBSECTION));
   SendMessageW(Item(IDC_ABOUT_ICON), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIcon));
@@ -41,6 +39,15 @@ INT_PTR AboutDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
   ::SetFocus(Item(IDOK));
   DialogBase::OnInitDialog(wParam, lParam);
   return FALSE;
+}
+
+// The page is looked for again: it may have come since the box opened.
+LRESULT AboutDialog::OnCommand(int id, HWND control, UINT notifyCode) {
+  if (id == IDC_HOTLINK && notifyCode == HLN_CLICKED) {
+    OpenHelpPage(m_hWnd);
+    return 0;
+  }
+  return DialogBase::OnCommand(id, control, notifyCode);
 }
 
 HBRUSH AboutDialog::OnCTLColorStatic(HDC, HWND) {

@@ -1,5 +1,7 @@
 // The About box: the program's icon, name, version and maker on white, and a
 // link to the help page that ships beside the program (it works offline).
+// While the page is missing the link has no address, and its click comes
+// here, so that the person is told where the page was looked for.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +16,7 @@ class AboutDialog : public DialogBase {
 
   int GetTemplateID() const override;
   INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnCommand(int id, HWND control, UINT notifyCode) override;
   HBRUSH OnCTLColorStatic(HDC dc, HWND control) override;
   HBRUSH OnCTLColorDlg(HDC dc, HWND dialog) override;
 

@@ -3,7 +3,8 @@
 // way since Windows 7; RtlGenRandom (SystemFunction036 in advapi32) is the
 // older entry to the same kernel source and serves when bcrypt refuses.
 // Neither keeps state in this program, so there is nothing to seed and
-// nothing to guess from the time the machine started.
+// nothing to guess from the time the machine started. Both are taken from
+// the system folder at their first use (SystemLibrary), not imported.
 #pragma once
 
 #include "security/RandomByteSource.h"

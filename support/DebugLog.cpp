@@ -1,7 +1,6 @@
 #include "support/DebugLog.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 #include <share.h>
 #include <cstdarg>
 #include <cstdio>
@@ -12,7 +11,7 @@ const char* const kDebugLogPath = "C:\\Quillmark\\Keyfolio\\Log.txt";
 namespace {
 
 int g_enabled = 0;
-DWORD g_startTenths = 0;
+ULONGLONG g_startTenths = 0;
 std::string g_path;
 
 // _vsnwprintf is the C runtime's own formatter, so %s takes a wide string as
@@ -34,7 +33,10 @@ int WriteToLog(const std::wstring& text, bool asLine) {
   // disk before the call returns.
   FILE* file = _fsopen(g_path.c_str(), "a+", _SH_DENYNO);
   if (!file) return 0;
-  if (asLine) fputws(DebugLogTimePrefix(timeGetTime() / 100 - g_startTenths).c_str(), file);
+  if (asLine) {
+    const ULONGLONG tenths = GetTickCount64() / 100 - g_startTenths;
+    fputws(DebugLogTimePrefix(static_cast<unsigned long>(tenths)).c_str(), file);
+  }
   fputws(text.c_str(), file);
   if (asLine) fputws(L"\n", file);
   fclose(file);
@@ -81,7 +83,7 @@ int StartDebugLog(const wchar_t* name, const char* path) {
   if (!file) return 0;
   fclose(file);
   g_path = path;
-  g_startTenths = timeGetTime() / 100;
+  g_startTenths = GetTickCount64() / 100;
   g_enabled = 1;
   const time_t now = time(nullptr);
   DebugLog(L"Log file for %s: %s\nTime\tMessage", name, _wctime(&now));

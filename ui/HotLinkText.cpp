@@ -1,14 +1,12 @@
 #include "ui/HotLinkText.h"
 
-#include <shellapi.h>
-
 #include <cwchar>
 #include <string>
 
-#include "support/DebugLog.h"
 #include "support/WindowText.h"
 #include "ui/ProcedureGuard.h"
 #include "ui/ScopedGdi.h"
+#include "ui/ShellOpen.h"
 
 namespace {
 
@@ -71,15 +69,18 @@ void OnPaint(HWND hWnd) {
               nullptr);
 }
 
+// A failure is told over the window that the link is part of (the About box),
+// which the person clicked in.
 void OnLButtonDown(HWND hWnd) {
   const HotLinkBlock* block = BlockOf(hWnd);
-  if (!block || !block->address) return;
-  const HINSTANCE result =
-      ShellExecuteW(hWnd, nullptr, block->address.get(), nullptr, nullptr, SW_SHOWNORMAL);
-  // ShellExecuteW answers a value above 32 on success, an error code if not.
-  const INT_PTR answer = reinterpret_cast<INT_PTR>(result);
-  if (answer <= 32)
-    DebugLog(L"HotLinkWndProc: ShellExecuteW failed with %i", static_cast<int>(answer));
+  if (!block) return;
+  if (block->address) {
+    OpenWithShell(GetAncestor(hWnd, GA_ROOT), block->address.get());
+    return;
+  }
+  if (HWND parent = GetParent(hWnd))
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hWnd), HLN_CLICKED),
+                 reinterpret_cast<LPARAM>(hWnd));
 }
 
 LRESULT Handle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,8 +1,10 @@
 // The "HotLinkText" window class: one line of text, underlined in blue with a
 // hand cursor, that opens its web address in the user's browser when
-// clicked. Each window keeps a block of its own in window extra word 0; the
-// block owns the address, so a new address frees the old one and WM_DESTROY
-// frees address and block together.
+// clicked, and tells the person when Windows could not (OpenWithShell). A
+// link without an address leaves the click to its parent, which may know
+// why there is none. Each window keeps a block of its own in window extra
+// word 0; the block owns the address, so a new address frees the old one and
+// WM_DESTROY frees address and block together.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +13,13 @@
 
 // Sent with wParam pointing to a zero-terminated web address (lParam 0); the
 // window keeps its own copy. A null or empty address removes the link's
-// address: clicks are then ignored.
+// address: clicks then go to the parent as HLN_CLICKED.
 constexpr UINT HL_SETURL = WM_USER + 1;
+
+// The notification code of the WM_COMMAND that a link without an address
+// sends its parent when clicked (low word of wParam the link's id, lParam
+// the link), as a static control with SS_NOTIFY sends STN_CLICKED.
+constexpr WORD HLN_CLICKED = 0;
 
 constexpr wchar_t kHotLinkClassName[] = L"HotLinkText";
 

@@ -124,8 +124,8 @@ TEST_F(AboutDialogTest, ShowsTheIconAndTheTextsInBoldOverItsOwner) {
   EXPECT_TRUE(driver.EndedByDriver());
 }
 
-// The link opens the help page that ships beside the program, and nothing
-// while the page is missing.
+// The link opens the help page that ships beside the program; while the page
+// is missing it has no address, and its click is left to the box.
 TEST_F(AboutDialogTest, TheLinkOpensTheHelpPageBesideTheProgramWhenItExists) {
   const std::wstring page = m_programFolder.Path() + L"\\help\\Keyfolio-Flash-Instructions.htm";
   for (const bool shipped : {false, true}) {

@@ -16,6 +16,8 @@ class FlashDrive {
   FlashDrive(const FlashDrive&) = delete;
   FlashDrive& operator=(const FlashDrive&) = delete;
 
+  // The folder that holds the program, with no trailing backslash.
+  const std::wstring& ProgramFolder() const { return m_programFolder; }
   std::wstring ProgramPath() const;
   std::wstring HelpPagePath() const;
   std::wstring DataFolder() const;

@@ -147,6 +147,12 @@ MessageBoxView Keyfolio::WaitForMessageBox() {
   box.caption = CaptionOf(box.window);
   box.text = TextOf(GetDlgItem(box.window, kMessageBoxTextId));
   for (HWND button : ChildrenOfClass(box.window, L"Button")) box.buttons.push_back(LabelOf(button));
+  box.owner = GetWindow(box.window, GW_OWNER);
+  // A box may keep its icon's control empty.
+  for (HWND label : ChildrenOfClass(box.window, L"Static"))
+    if ((GetWindowLongPtrW(label, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        Ask(label, STM_GETICON) != 0)
+      box.hasIcon = true;
   return box;
 }
 

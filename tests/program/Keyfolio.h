@@ -31,6 +31,10 @@ struct MessageBoxView {
   std::wstring text;
   // The button labels, "&" removed, in creation order.
   std::vector<std::wstring> buttons;
+  // The window that owns the box: the one it was shown over.
+  HWND owner = nullptr;
+  // An icon beside the text (MB_ICONEXCLAMATION and the like).
+  bool hasIcon = false;
 };
 
 class Keyfolio {

@@ -22,6 +22,7 @@ class ProgramProcess {
   ProgramProcess& operator=(const ProgramProcess&) = delete;
   ~ProgramProcess();
 
+  DWORD Id() const { return m_id; }
   bool Running() const;
   // True once the process has ended within `timeoutMs`.
   bool WaitForExit(DWORD timeoutMs);

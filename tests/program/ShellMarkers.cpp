@@ -12,6 +12,7 @@ namespace {
 constexpr wchar_t kWebMarkerName[] = L"web-marker.exe";
 constexpr wchar_t kPageMarkerName[] = L"page-marker.exe";
 constexpr wchar_t kProgramMarkerName[] = L"program-marker.exe";
+constexpr wchar_t kMissingProgramName[] = L"no-such-browser.exe";
 // Where the handlers that were there wait while the markers stand in.
 constexpr wchar_t kSavedHandlersKey[] = L"Software\\Keyfolio tests saved shell handlers";
 
@@ -130,7 +131,7 @@ bool Running(const wchar_t* program) {
 
 }  // namespace
 
-ShellMarkers::ShellMarkers()
+ShellMarkers::ShellMarkers(Handlers handlers)
     : m_webMarker(m_folder.File(kWebMarkerName)),
       m_pageMarker(m_folder.File(kPageMarkerName)),
       m_programMarker(m_folder.File(kProgramMarkerName)) {
@@ -139,10 +140,12 @@ ShellMarkers::ShellMarkers()
     if (!CopyFileW(marker.c_str(), copy->c_str(), FALSE))
       throw StepFailed("the shell marker could not be copied");
   RestoreSavedHandlers();
+  const std::wstring missing = m_folder.File(kMissingProgramName);
+  const bool markers = handlers == Handlers::kMarkers;
   try {
-    StandIn(L"http", m_webMarker);
-    StandIn(L"https", m_webMarker);
-    StandIn(PageHandler(), m_pageMarker);
+    StandIn(L"http", markers ? m_webMarker : missing);
+    StandIn(L"https", markers ? m_webMarker : missing);
+    StandIn(PageHandler(), markers ? m_pageMarker : missing);
   } catch (...) {
     RestoreSavedHandlers();
     throw;

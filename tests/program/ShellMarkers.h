@@ -18,7 +18,12 @@
 
 class ShellMarkers {
  public:
-  ShellMarkers();
+  // What the handlers run: the markers, or a program that does not exist,
+  // so that the shell fails to open anything (ShellExecuteW answers 32 or
+  // less).
+  enum class Handlers { kMarkers, kMissingProgram };
+
+  explicit ShellMarkers(Handlers handlers = Handlers::kMarkers);
   ShellMarkers(const ShellMarkers&) = delete;
   ShellMarkers& operator=(const ShellMarkers&) = delete;
   ~ShellMarkers();

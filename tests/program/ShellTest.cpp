@@ -1,7 +1,9 @@
 // What the program hands to the shell: the website address behind "Go"
 // (web addresses only), and the help page beside the program behind F1, the
 // Help menu and the About box's link. Marker programs stand in for the
-// browser and write down what they were given.
+// browser and write down what they were given. What does not open is told:
+// a missing help page with the folder where it was looked for, and a target
+// that the shell could not open by name, over the window the person used.
 #include <gtest/gtest.h>
 
 #include "tests/program/Desktop.h"
@@ -95,9 +97,32 @@ INSTANTIATE_TEST_SUITE_P(
                              nullptr}),
     [](const ::testing::TestParamInfo<GoCase>& info) { return info.param.name; });
 
+// The ways to open something; each answers the window the person used.
+HWND PressF1(Keyfolio& program) {
+  program.PressShortcut({VK_F1});
+  return program.MainWindow();
+}
+
+HWND ChooseHelp(Keyfolio& program) {
+  program.ChooseMenuShowingNothing(L"Help", L"Keyfolio for Flash Drives Help");
+  return program.MainWindow();
+}
+
+HWND ClickAboutLink(Keyfolio& program) {
+  program.ChooseMenu(L"Help", L"About...");
+  HWND about = program.WaitForDialog(L"About");
+  Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
+  return about;
+}
+
+HWND ClickGo(Keyfolio& program) {
+  program.ClickMainButton(L"Go");
+  return program.MainWindow();
+}
+
 struct HelpRoute {
   const char* name;
-  void (*open)(Keyfolio& program);
+  HWND (*open)(Keyfolio& program);
 };
 
 void PrintTo(const HelpRoute& route, std::ostream* out) {
@@ -121,20 +146,58 @@ TEST_P(HelpPage, OpensThePageBesideTheProgram) {
   EXPECT_TRUE(m_markers.WebAddressesOpened().empty());
 }
 
+// Someone copied only the program file: no help folder at all.
+TEST_P(HelpPage, SaysWhereAMissingPageWasLookedFor) {
+  const std::wstring folder = m_drive.ProgramFolder() + L"\\help";
+  ASSERT_TRUE(DeleteFileW(m_drive.HelpPagePath().c_str()));
+  ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+  Keyfolio& program = StartWithSites({});
+  HWND used = GetParam().open(program);
+  const MessageBoxView box = program.WaitForMessageBox();
+  EXPECT_EQ(box.caption, L"Keyfolio");
+  EXPECT_EQ(box.text, L"The help page Keyfolio-Flash-Instructions.htm was not found in the "
+                      L"folder \"" + folder + L"\".");
+  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_TRUE(box.hasIcon);
+  EXPECT_EQ(box.owner, used);
+  program.Answer(box, L"OK");
+  EXPECT_TRUE(IsWindowEnabled(used));
+  EXPECT_TRUE(m_markers.PagesOpened().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Routes, HelpPage,
-    ::testing::Values(HelpRoute{"F1", [](Keyfolio& program) { program.PressShortcut({VK_F1}); }},
-                      HelpRoute{"HelpMenu",
-                                [](Keyfolio& program) {
-                                  program.ChooseMenuShowingNothing(L"Help",
-                                                                   L"Keyfolio for Flash Drives Help");
-                                }},
-                      HelpRoute{"AboutLink",
-                                [](Keyfolio& program) {
-                                  program.ChooseMenu(L"Help", L"About...");
-                                  HWND about = program.WaitForDialog(L"About");
-                                  Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
-                                }}),
+    ::testing::Values(HelpRoute{"F1", PressF1}, HelpRoute{"HelpMenu", ChooseHelp},
+                      HelpRoute{"AboutLink", ClickAboutLink}),
+    [](const ::testing::TestParamInfo<HelpRoute>& info) { return info.param.name; });
+
+// The shell's handlers of web addresses and of pages name a program that does
+// not exist: Windows cannot open what the program hands it.
+class ShellThatCannotOpen : public ProgramTest,
+                            public ::testing::WithParamInterface<HelpRoute> {
+ protected:
+  ShellMarkers m_markers{ShellMarkers::Handlers::kMissingProgram};
+};
+
+TEST_P(ShellThatCannotOpen, SaysWhatCouldNotBeOpened) {
+  const std::wstring address = L"https://bank.example/login";
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"pw", address)});
+  HWND used = GetParam().open(program);
+  const std::wstring target = GetParam().open == ClickGo ? address : m_drive.HelpPagePath();
+  const MessageBoxView box = program.WaitForMessageBox();
+  EXPECT_EQ(box.caption, L"Keyfolio");
+  EXPECT_EQ(box.text, L"Windows could not open \"" + target + L"\".");
+  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_TRUE(box.hasIcon);
+  EXPECT_EQ(box.owner, used);
+  program.Answer(box, L"OK");
+  EXPECT_TRUE(IsWindowEnabled(used));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, ShellThatCannotOpen,
+    ::testing::Values(HelpRoute{"Go", ClickGo}, HelpRoute{"F1", PressF1},
+                      HelpRoute{"HelpMenu", ChooseHelp}, HelpRoute{"AboutLink", ClickAboutLink}),
     [](const ::testing::TestParamInfo<HelpRoute>& info) { return info.param.name; });
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "support/ResourceIds.h"
 #include "tests/common/BesideThisProgram.h"
 #include "tests/common/LogCapture.h"
+#include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/MessagePump.h"
 #include "tests/common/TempFolder.h"
 #include "tests/ui/TestWindows.h"
@@ -185,6 +186,7 @@ TEST_F(HotLinkTextTest, AFailedAllocationLeavesTheLinkAsItWas) {
   EXPECT_EQ(MakeLink(L"Keyfolio"), nullptr);
 }
 
+// A link without an address leaves the click to its parent.
 TEST_F(HotLinkTextTest, AClickOpensTheAddressOnlyWhenOneIsSet) {
   const std::wstring marker = BesideThisProgram(L"ui_click_marker.exe");
   TempFolder folder;
@@ -199,15 +201,33 @@ TEST_F(HotLinkTextTest, AClickOpensTheAddressOnlyWhenOneIsSet) {
   SetUrl(link, nullptr);
   EXPECT_EQ(SendMessageW(never, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)), 0);
   EXPECT_EQ(SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)), 0);
+  const std::vector<std::pair<int, int>> told = {{2220, HLN_CLICKED}, {2220, HLN_CLICKED}};
+  EXPECT_EQ(m_parent.Commands(), told);
 
   SetUrl(link, opened.c_str());
   EXPECT_EQ(SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)), 0);
+  EXPECT_EQ(m_parent.Commands(), told);
   EXPECT_TRUE(PumpUntil([&] { return FileExists(opened + L".ran"); }, 20000));
   // Started before the opened one, a cleared link's program would have left
   // its marker by now.
   EXPECT_FALSE(FileExists(cleared + L".ran"));
   // The folder goes once the program has ended and its file can be deleted.
   PumpUntil([&] { return DeleteFileW(opened.c_str()) != FALSE; }, 10000);
+}
+
+// The box stands over the window that the link is part of, which the person
+// clicked in.
+TEST_F(HotLinkTextTest, AnAddressThatCannotBeOpenedIsToldOverTheLinksWindow) {
+  TempFolder folder;
+  const std::wstring missing = folder.File(L"no-such-page.htm");
+  HWND link = MakeLink(L"Keyfolio");
+  SetUrl(link, missing.c_str());
+  MessageBoxAnswerer answerer;
+  EXPECT_EQ(SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)), 0);
+  ASSERT_EQ(answerer.Boxes().size(), 1u);
+  EXPECT_EQ(answerer.Boxes()[0].text, L"Windows could not open \"" + missing + L"\".");
+  EXPECT_EQ(answerer.Boxes()[0].owner, m_parent.Get());
+  EXPECT_TRUE(m_parent.Commands().empty());
 }
 
 namespace {

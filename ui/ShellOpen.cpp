@@ -1,0 +1,36 @@
+#include "ui/ShellOpen.h"
+
+#include <shellapi.h>
+
+#include "support/DebugLog.h"
+#include "support/SystemLibrary.h"
+
+namespace {
+
+// A website address is as long as its field holds; a box that showed it
+// whole could run off the screen.
+constexpr size_t kShownLength = 200;
+
+std::wstring Shown(const std::wstring& target) {
+  if (target.size() <= kShownLength) return target;
+  size_t cut = kShownLength;
+  if (IS_HIGH_SURROGATE(target[cut - 1])) --cut;
+  return target.substr(0, cut) + L"...";
+}
+
+}  // namespace
+
+bool OpenWithShell(HWND owner, const std::wstring& target) {
+  static const auto shellExecute =
+      SystemLibrary::Function<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+  // ShellExecuteW answers a value above 32 on success, an error code if not.
+  const INT_PTR answer =
+      shellExecute ? reinterpret_cast<INT_PTR>(shellExecute(owner, nullptr, target.c_str(), nullptr,
+                                                            nullptr, SW_SHOWNORMAL))
+                   : 0;
+  if (answer > 32) return true;
+  DebugLog(L"OpenWithShell: %s not opened (%i)", target.c_str(), static_cast<int>(answer));
+  const std::wstring text = L"Windows could not open \"" + Shown(target) + L"\".";
+  MessageBoxW(owner, text.c_str(), L"Keyfolio", MB_OK | MB_ICONEXCLAMATION);
+  return false;
+}
