@@ -31,7 +31,7 @@ INT_PTR AboutDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
   // opened.
   const std::wstring page = FlashDriveFolders::ProgramFolder() + kHelpPage;
   if (GetFileAttributesW(page.c_str()) != INVALID_FILE_ATTRIBUTES)
-    SendMessageW(Item(IDC_HOTLINK), HL_SETURL, reinterpret_cast<WPARAM>(page.c_str()), 0);
+    SetHotLinkAddress(Item(IDC_HOTLINK), page.c_str());
   m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KEYFOLIO),
                                           IMAGE_ICON, kIconSize, kIconSize, LR_CREATEDIBSECTION));
   SendMessageW(Item(IDC_ABOUT_ICON), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIcon));
