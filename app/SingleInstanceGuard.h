@@ -2,8 +2,10 @@
 // never save over each other's vault. The first copy creates a named mutex
 // and keeps its handle for the whole run; the mutex is only a marker and
 // nobody waits on it. A later copy finds it, brings the first copy's window
-// to the front through the handle the first copy left in a data section that
-// every process of this program file shares, and ends.
+// to the front, and ends. The window is the one the first copy left in a
+// data section that every process of this program file shares, once it is
+// sure to be that copy's (RunningCopyWindow); otherwise it is looked for by
+// its class and program file.
 #pragma once
 
 #include <windows.h>
@@ -25,10 +27,14 @@ class SingleInstanceGuard {
   virtual ~SingleInstanceGuard();
 
   // True when this process is the first copy and may go on. A later copy
-  // restores the first copy's window when it has published one, brings it
-  // (or the modal dialog over it) to the front, and answers false.
+  // restores the first copy's window, brings it (or the modal dialog over
+  // it) to the front, and answers false; when no such window comes within
+  // a few seconds, it says that the program is already running.
   bool Check(const std::wstring& className, const std::wstring& suffix);
 
  private:
+  // Null when no window of the first copy came in time.
+  static HWND FirstCopyWindow(const std::wstring& className);
+
   HANDLE m_hMutex = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "support/UserMessages.h"
+#include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
 
 const wchar_t WindowInitialization::ms_szWindowClass[] = L"KeyfolioFlashClass";
@@ -44,6 +45,7 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
     FlashDriveFolders().SetFolders(arguments.ProgramFolder());
   }
   m_hInstance = instance;
+  m_PostedNotifyFilter = std::make_unique<PostedNotifyFilter>();
   if (!RegisterMainWindowClass()) return nullptr;
   m_hWnd = CreateWindowExW(0, ms_szWindowClass, ms_szTitle, kMainWindowStyle, CW_USEDEFAULT, 0,
                            ms_Width, ms_Height, nullptr, nullptr, instance, nullptr);

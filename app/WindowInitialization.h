@@ -11,6 +11,7 @@
 #include "app/MessageLoop.h"
 
 class Editor;
+class PostedNotifyFilter;
 
 class WindowInitialization {
  public:
@@ -42,4 +43,7 @@ class WindowInitialization {
   HINSTANCE m_hInstance = nullptr;
   Editor* m_Editor;
   std::unique_ptr<MessageLoop> m_MessageLoop;
+  // From the first window on: no posted WM_NOTIFY reaches the program's
+  // windows (ui/ForeignNotify.h).
+  std::unique_ptr<PostedNotifyFilter> m_PostedNotifyFilter;
 };

@@ -2,6 +2,7 @@
 
 #include "app/WindowInitialization.h"
 #include "support/DebugLog.h"
+#include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
 
 LRESULT WndProcMessagesBase::WM_Command(HWND, WPARAM, LPARAM) {
@@ -21,9 +22,10 @@ LRESULT WndProcMessagesBase::WM_DrawItem(HWND, WPARAM, LPARAM) {
   return 1;
 }
 
+// The trace line is all the main window does with a notification, so one
+// from another process, whose address means nothing here, is not read.
 LRESULT WndProcMessagesBase::WM_Notify(HWND, WPARAM, LPARAM lParam) {
-  const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (header)
+  if (const NMHDR* header = NotifyHeaderForLog(lParam))
     DebugLog(L"WndProcMessagesBase::WM_Notify: hwndFrom %i idFrom %i code %x",
              HandleForLog(header->hwndFrom), static_cast<int>(header->idFrom), header->code);
   return 0;

@@ -28,7 +28,7 @@ int AboutDialog::GetTemplateID() const {
 INT_PTR AboutDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
   if (HelpPageShipped()) {
     const std::wstring page = HelpPagePath();
-    SendMessageW(Item(IDC_HOTLINK), HL_SETURL, reinterpret_cast<WPARAM>(page.c_str()), 0);
+    SetHotLinkAddress(Item(IDC_HOTLINK), page.c_str());
   }
   m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KEYFOLIO),
                                           IMAGE_ICON, kIconSize, kIconSize, LR_CREATEDIBSECTION));

@@ -93,3 +93,7 @@ int StartDebugLog(const wchar_t* name, const char* path) {
 void StopDebugLog() {
   g_enabled = 0;
 }
+
+bool DebugLogIsOn() {
+  return g_enabled != 0;
+}

@@ -23,6 +23,10 @@ int StartDebugLog(const wchar_t* name, const char* path = kDebugLogPath);
 // Switches the log off again; the file stays as written.
 void StopDebugLog();
 
+// For a trace line whose values cost something to gather, or are safe to
+// read only in some cases: a caller that finds the log off reads nothing.
+bool DebugLogIsOn();
+
 // The prefix of every line: tenths of a second since the start, at least
 // four digits, a colon and two tabs ("0042:\t\t").
 std::wstring DebugLogTimePrefix(unsigned long tenths);

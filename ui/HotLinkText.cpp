@@ -13,6 +13,21 @@ namespace {
 // Fixed for the process when the class is registered.
 bool g_buttonFace = false;
 
+// The address that SetHotLinkAddress is sending, while it sends. Sent to a
+// window of the same thread, the message goes straight to the procedure,
+// and nothing else runs in between: an HL_SETURL that arrives at any other
+// time, or with another address, came from elsewhere.
+struct AddressBeingSent {
+  bool sending = false;
+  const wchar_t* address = nullptr;
+};
+AddressBeingSent g_addressBeingSent;
+
+bool IsAddressBeingSent(WPARAM wParam) {
+  return g_addressBeingSent.sending &&
+         reinterpret_cast<const wchar_t*>(wParam) == g_addressBeingSent.address;
+}
+
 HotLinkBlock* BlockOf(HWND hWnd) {
   return reinterpret_cast<HotLinkBlock*>(GetWindowLongPtrW(hWnd, 0));
 }
@@ -105,7 +120,7 @@ LRESULT Handle(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
       OnLButtonDown(hWnd);
       return 0;
     case HL_SETURL:
-      OnSetUrl(hWnd, reinterpret_cast<const wchar_t*>(wParam));
+      if (IsAddressBeingSent(wParam)) OnSetUrl(hWnd, reinterpret_cast<const wchar_t*>(wParam));
       return 0;
     default:
       return DefWindowProcW(hWnd, message, wParam, lParam);
@@ -136,6 +151,12 @@ ATOM RegisterHotLinkClass(HINSTANCE instance, const wchar_t* cursorName, int but
   // painting as they did.
   if (atom) g_buttonFace = onButtonFace;
   return atom;
+}
+
+void SetHotLinkAddress(HWND link, const wchar_t* address) {
+  g_addressBeingSent = {true, address};
+  SendMessageW(link, HL_SETURL, reinterpret_cast<WPARAM>(address), 0);
+  g_addressBeingSent = {};
 }
 
 LRESULT CALLBACK HotLinkWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

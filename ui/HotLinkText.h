@@ -13,7 +13,10 @@
 
 // Sent with wParam pointing to a zero-terminated web address (lParam 0); the
 // window keeps its own copy. A null or empty address removes the link's
-// address: clicks then go to the parent as HLN_CLICKED.
+// address: clicks then go to the parent as HLN_CLICKED. The link takes the
+// message only from SetHotLinkAddress: any process may send or post a
+// WM_USER message, with an address of its own that points anywhere in this
+// one.
 constexpr UINT HL_SETURL = WM_USER + 1;
 
 // The notification code of the WM_COMMAND that a link without an address
@@ -36,6 +39,11 @@ struct HotLinkBlock {
 // has no background brush; without, on white. The class atom, 0 on failure;
 // a failed call (the class is registered already) changes nothing.
 ATOM RegisterHotLinkClass(HINSTANCE instance, const wchar_t* cursorName, int buttonFace);
+
+// Sends HL_SETURL with `address` to `link`, a HotLinkText window of this
+// thread, and marks the address as the one it sends: the link reads only
+// that address, in that call.
+void SetHotLinkAddress(HWND link, const wchar_t* address);
 
 // The class's procedure. No exception leaves it: a failure is traced, a
 // failed WM_CREATE refuses the window, any other message gets the default

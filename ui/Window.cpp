@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "support/DebugLog.h"
+#include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
 #include "ui/InstanceSubclasser.h"
 
@@ -83,11 +84,13 @@ void Window::onSettingChange(const wchar_t* section) {
   DebugLog(L"WindowBaseClass::onSettingChange: pszSection %s", section ? section : L"(null)");
 }
 
+// The header is traced only when it is this thread's (ui/ForeignNotify.h),
+// and forwarded as it came.
 LRESULT Window::OnNotify(int id, NMHDR* header) {
   DebugLog(L"WindowBaseClass::OnNotify: m_hWnd %i", HandleForLog(m_hWnd));
-  if (header)
+  if (const NMHDR* own = NotifyHeaderForLog(reinterpret_cast<LPARAM>(header)))
     DebugLog(L"WindowBaseClass::OnNotify: hwndFrom %i idFrom %i code %x",
-             HandleForLog(header->hwndFrom), static_cast<int>(header->idFrom), header->code);
+             HandleForLog(own->hwndFrom), static_cast<int>(own->idFrom), own->code);
   return Forward(WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(header));
 }
 

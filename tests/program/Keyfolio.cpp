@@ -136,14 +136,26 @@ std::vector<HWND> Keyfolio::OpenDialogs() const {
 }
 
 MessageBoxView Keyfolio::WaitForMessageBox() {
+  return WaitForMessageBox(m_process);
+}
+
+MessageBoxView Keyfolio::WaitForMessageBox(const ProgramProcess& process) {
   MessageBoxView box;
   Expect(
       [&] {
-        for (HWND dialog : OpenDialogs())
+        for (HWND dialog : process.Windows(kDialogClass))
           if (IsMessageBox(dialog)) box.window = dialog;
         return box.window != nullptr;
       },
       "a message box");
+  // A box shows while it is being made, before its buttons have their
+  // labels; its thread answers once it is made and waits for the person.
+  // Not Ask: a thread that took seconds before it showed the box, with no
+  // message retrieved meanwhile, is one that Wine reports hung until the
+  // box's loop runs, and SMTO_ABORTIFHUNG would give up at once.
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutW(box.window, WM_NULL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &ignored))
+    throw StepFailed("the message box was not made");
   box.caption = CaptionOf(box.window);
   box.text = TextOf(GetDlgItem(box.window, kMessageBoxTextId));
   for (HWND button : ChildrenOfClass(box.window, L"Button")) box.buttons.push_back(LabelOf(button));

@@ -66,8 +66,10 @@ class Keyfolio {
   // --- Dialogs and message boxes ("#32770" windows of the program)
   // The message box on the screen now, waited for.
   MessageBoxView WaitForMessageBox();
+  // The same for a run of the program that has no main window.
+  static MessageBoxView WaitForMessageBox(const ProgramProcess& process);
   // Presses the button labelled `button` and waits for the box to go.
-  void Answer(const MessageBoxView& box, const std::wstring& button);
+  static void Answer(const MessageBoxView& box, const std::wstring& button);
   // Both: the box that showed, answered.
   MessageBoxView AnswerMessageBox(const std::wstring& button = L"OK");
   // A dialog that is not a message box, by its caption, waited for.
@@ -75,10 +77,10 @@ class Keyfolio {
   // The program's dialogs and boxes on the screen now.
   std::vector<HWND> OpenDialogs() const;
   // Clicks the button labelled `label` ("OK" for "&OK").
-  void ClickButtonIn(HWND dialog, const std::wstring& label);
+  static void ClickButtonIn(HWND dialog, const std::wstring& label);
   // Clicks the button and waits for the dialog to close.
-  void CloseWith(HWND dialog, const std::wstring& label);
-  void WaitForClose(HWND dialog);
+  static void CloseWith(HWND dialog, const std::wstring& label);
+  static void WaitForClose(HWND dialog);
 
   // --- Edit fields of a dialog
   // The dialog's edit fields from top to bottom.

@@ -1,7 +1,12 @@
 // One copy per session: a second start brings the running copy forward and
-// ends; two starts at once leave one copy.
+// ends, whatever another process wrote into the slot the copies share; two
+// starts at once leave one copy; a start that finds no copy to bring forward
+// says that the program runs.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "support/ScopedHandle.h"
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
 
@@ -42,6 +47,62 @@ void StartASecondCopy(const FlashDrive& drive) {
   EXPECT_EQ(second.ExitCode(), 0u);
 }
 
+// The program file mapped into the test's process, as any program may map
+// it: the slot in its shared section is then the one the copies share.
+class MappedProgramFile {
+ public:
+  explicit MappedProgramFile(const std::wstring& path)
+      : m_module(LoadLibraryExW(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {}
+  MappedProgramFile(const MappedProgramFile&) = delete;
+  MappedProgramFile& operator=(const MappedProgramFile&) = delete;
+  ~MappedProgramFile() {
+    if (m_module) FreeLibrary(m_module);
+  }
+
+  // Null when the file did not map or has no ".shr" section.
+  LONG* SharedSlot() const {
+    if (!m_module) return nullptr;
+    BYTE* base = reinterpret_cast<BYTE*>(m_module);
+    auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(headers);
+    for (WORD index = 0; index < headers->FileHeader.NumberOfSections; ++index, ++section)
+      if (std::memcmp(section->Name, ".shr\0\0\0\0", IMAGE_SIZEOF_SHORT_NAME) == 0)
+        return reinterpret_cast<LONG*>(base + section->VirtualAddress);
+    return nullptr;
+  }
+
+ private:
+  HMODULE m_module;
+};
+
+// A window of the test's own under the program's class name and title: a
+// program that passes itself off as Keyfolio, to ask for the master password
+// say.
+class ForgedMainWindow {
+ public:
+  ForgedMainWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = Keyfolio::kMainClass;
+    RegisterClassW(&windowClass);
+    m_window = CreateWindowExW(0, Keyfolio::kMainClass, L"Keyfolio for Flash Drives",
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  }
+  ForgedMainWindow(const ForgedMainWindow&) = delete;
+  ForgedMainWindow& operator=(const ForgedMainWindow&) = delete;
+  ~ForgedMainWindow() { DestroyWindow(m_window); }
+
+  HWND Get() const { return m_window; }
+
+ private:
+  HWND m_window;
+};
+
+constexpr wchar_t kInstanceMark[] = L"KeyfolioFlashClassS-5B2C7E14-9A3D-4c8e-B1F0-6D27A94E03C8";
+
 TEST_F(SingleInstanceTest, SecondStartBringsTheRunningCopyToTheFront) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
   HWND main = program.MainWindow();
@@ -81,6 +142,8 @@ TEST_F(SingleInstanceTest, SecondStartDuringThePasswordCheckBringsTheCheckForwar
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
 }
 
+// The later start waits for the first copy's window: had it told that the
+// program runs, its box would keep it from ending.
 TEST_F(SingleInstanceTest, TwoStartsAtOnceLeaveOneCopy) {
   m_drive.PutVault(Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1)}));
   ProgramProcess first(m_drive.ProgramPath()), second(m_drive.ProgramPath());
@@ -92,6 +155,72 @@ TEST_F(SingleInstanceTest, TwoStartsAtOnceLeaveOneCopy) {
   EXPECT_TRUE(WaitFor([&] { return running.Windows(L"#32770").size() == 1; }));
   EXPECT_TRUE(running.Running());
   EXPECT_EQ(MainWindowsOnTheDesktop(), 1);
+}
+
+// What the slot may hold other than the running copy's main window: any
+// process that maps the program file can write into it.
+struct SlotCase {
+  const char* name;
+  LONG (*value)(HWND main, HWND forged);
+};
+
+void PrintTo(const SlotCase& slot, std::ostream* out) {
+  *out << slot.name;
+}
+
+class SlotNotTheMainWindow : public SingleInstanceTest,
+                             public ::testing::WithParamInterface<SlotCase> {};
+
+TEST_P(SlotNotTheMainWindow, SecondStartBringsTheRunningCopyForward) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
+  HWND main = program.MainWindow();
+  ForgedMainWindow forged;
+  ASSERT_NE(forged.Get(), nullptr);
+  MappedProgramFile file(m_drive.ProgramPath());
+  LONG* slot = file.SharedSlot();
+  ASSERT_NE(slot, nullptr) << "the program file did not map, or has no shared section";
+  // The mapping reaches the running copy's own slot.
+  ASSERT_EQ(InterlockedCompareExchange(slot, 0, 0), HandleToLong(main));
+  InterlockedExchange(slot, GetParam().value(main, forged.Get()));
+  {
+    OtherProgramWindow other;
+    StartASecondCopy(m_drive);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }))
+        << (GetForegroundWindow() == forged.Get() ? "the forged window came forward"
+                                                  : "the running copy did not come forward");
+  }
+  EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Slots, SlotNotTheMainWindow,
+    ::testing::Values(
+        // Another program's window under the program's class name.
+        SlotCase{"ForgedWindow", [](HWND, HWND forged) { return HandleToLong(forged); }},
+        // The copy's own window, but not its main window.
+        SlotCase{"ChildOfTheCopy",
+                 [](HWND main, HWND) { return HandleToLong(GetWindow(main, GW_CHILD)); }},
+        // As the slot reads before the first copy published its window.
+        SlotCase{"Zero", [](HWND, HWND) { return 0L; }}),
+    [](const ::testing::TestParamInfo<SlotCase>& info) { return info.param.name; });
+
+// The mark of a running copy, made by the test alone: no copy runs, so
+// there is no window to bring forward, and a start that ended without a
+// word would leave the person wondering why nothing opened.
+TEST_F(SingleInstanceTest, AStartWithNoCopyToBringForwardSaysThatTheProgramRuns) {
+  ScopedHandle mark(CreateMutexW(nullptr, FALSE, kInstanceMark));
+  ASSERT_TRUE(mark.IsValid());
+  ProgramProcess start(m_drive.ProgramPath());
+  const MessageBoxView box = Keyfolio::WaitForMessageBox(start);
+  EXPECT_EQ(box.caption, L"Keyfolio for Flash Drives");
+  EXPECT_EQ(box.text, L"Keyfolio for Flash Drives is already running.");
+  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_TRUE(start.Windows(Keyfolio::kMainClass, false).empty());
+  Keyfolio::Answer(box, L"OK");
+  ASSERT_TRUE(start.WaitForExit(kStepTimeoutMs));
+  EXPECT_EQ(start.ExitCode(), 0u);
+  // It went no further: no data folder was made.
+  EXPECT_EQ(GetFileAttributesW(m_drive.DataFolder().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

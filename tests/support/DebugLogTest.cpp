@@ -11,6 +11,7 @@
 
 TEST(DebugLog, StaysOffAndTouchesNoDisk) {
   ASSERT_FALSE(FileExists(L"C:\\Quillmark")) << "the prefix already holds the log folder";
+  EXPECT_FALSE(DebugLogIsOn());
   EXPECT_EQ(DebugLog(L"EditorUpdater::ReadDatabase : %s", L"x"), 1);
   EXPECT_EQ(DebugLogRaw(L"raw %i", 1), 1);
   EXPECT_FALSE(FileExists(L"C:\\Quillmark"));
@@ -29,6 +30,7 @@ TEST(DebugLog, TimePrefixCountsTenthsWithAtLeastFourDigits) {
 
 TEST(DebugLog, StartedLogHasHeaderAndPrefixedLines) {
   LogCapture log;
+  EXPECT_TRUE(DebugLogIsOn());
   EXPECT_EQ(DebugLog(L"WindowBaseClass::OnTimer: id %i %s %x", 7, L"wide", 255), 1);
   EXPECT_EQ(DebugLogRaw(L"raw%i", 1), 1);
   EXPECT_EQ(DebugLogRaw(L"|tail"), 1);
@@ -53,6 +55,7 @@ TEST(DebugLog, StartFailsWhereTheFileCannotBeMade) {
   TempFolder folder;
   const std::string missing = "C:\\no-such-folder-kfo\\Log.txt";
   EXPECT_EQ(StartDebugLog(L"tests", missing.c_str()), 0);
+  EXPECT_FALSE(DebugLogIsOn());
   EXPECT_EQ(DebugLog(L"still off"), 1);
   EXPECT_FALSE(FileExists(L"C:\\no-such-folder-kfo"));
 }
@@ -68,5 +71,6 @@ TEST(DebugLog, LineIsLostWhenTheFileCannotBeOpened) {
   ASSERT_TRUE(CreateDirectoryW(folder.File(L"logs").c_str(), nullptr));
   EXPECT_EQ(DebugLog(L"next one tries again"), 1);
   StopDebugLog();
+  EXPECT_FALSE(DebugLogIsOn());
   EXPECT_TRUE(FileExists(path));
 }

@@ -66,9 +66,7 @@ class HotLinkTextTest : public ::testing::Test {
     const HotLinkBlock* block = BlockOf(link);
     return block && block->address ? block->address.get() : L"(none)";
   }
-  static void SetUrl(HWND link, const wchar_t* address) {
-    EXPECT_EQ(SendMessageW(link, HL_SETURL, reinterpret_cast<WPARAM>(address), 0), 0);
-  }
+  static void SetUrl(HWND link, const wchar_t* address) { SetHotLinkAddress(link, address); }
 
   TestParent m_parent{true};
 };
@@ -118,7 +116,7 @@ TEST_F(HotLinkTextTest, TheBlockOwnsOneAddressAndGoesWithTheWindow) {
     return step;
   };
   const auto set = [link, read](const wchar_t* address) {
-    SendMessageW(link, HL_SETURL, reinterpret_cast<WPARAM>(address), 0);
+    SetHotLinkAddress(link, address);
     return read();
   };
   const long live = g_liveBlocks;
@@ -155,23 +153,48 @@ TEST_F(HotLinkTextTest, TheBlockOwnsOneAddressAndGoesWithTheWindow) {
   EXPECT_EQ(afterDestroy, beforeDestroy - 2);
 }
 
+namespace {
+
+// Called by the system in the link's place, it calls the link's procedure
+// directly, so that an exception that left the procedure would come here
+// rather than cross the system's frames.
+struct ProbeRecord {
+  LRESULT result = -2;
+  bool exceptionLeft = false;
+};
+ProbeRecord g_probe;
+
+LRESULT CALLBACK ProbeProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    g_probe.result = HotLinkWndProc(hWnd, message, wParam, lParam);
+  } catch (...) {
+    g_probe.exceptionLeft = true;
+  }
+  return g_probe.result;
+}
+
+}  // namespace
+
 // The procedure is called directly, as the system calls it: under Wine an
 // exception would also cross SendMessageW back to the test, which would hide
-// a missing guard.
+// a missing guard. An address comes only through SetHotLinkAddress, which
+// sends it: the probe takes the message in the link's place.
 TEST_F(HotLinkTextTest, AFailedAllocationLeavesTheLinkAsItWas) {
   HWND link = MakeLink(L"Keyfolio");
   SetUrl(link, L"https://kept.example/");
   const HotLinkBlock* block = BlockOf(link);
   LogCapture log;
-  LRESULT result = -2;
+  SetWindowLongPtrW(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProbeProcedure));
   g_failNextAllocation = true;
-  EXPECT_NO_THROW(result = HotLinkWndProc(
-                      link, HL_SETURL, reinterpret_cast<WPARAM>(L"https://lost.example/"), 0));
-  EXPECT_EQ(result, 0);
+  SetHotLinkAddress(link, L"https://lost.example/");
+  EXPECT_FALSE(g_probe.exceptionLeft);
+  EXPECT_EQ(g_probe.result, 0);
   EXPECT_EQ(AddressOf(link), L"https://kept.example/");
+  SetWindowLongPtrW(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HotLinkWndProc));
 
   // A WM_CREATE that cannot make the block answers -1 and changes nothing.
   g_failNextAllocation = true;
+  LRESULT result = -2;
   EXPECT_NO_THROW(result = HotLinkWndProc(link, WM_CREATE, 0, 0));
   EXPECT_EQ(result, -1);
   EXPECT_EQ(BlockOf(link), block);
@@ -184,6 +207,26 @@ TEST_F(HotLinkTextTest, AFailedAllocationLeavesTheLinkAsItWas) {
   // That answer makes the system refuse the window.
   g_failNextAllocation = true;
   EXPECT_EQ(MakeLink(L"Keyfolio"), nullptr);
+}
+
+// HL_SETURL carries a bare address, which any process may send or post:
+// the link reads only the one that SetHotLinkAddress sends, and ignores the
+// message otherwise, whatever the address: one of this process, none, or
+// one that nothing maps.
+TEST_F(HotLinkTextTest, TakesAnAddressOnlyFromSetHotLinkAddress) {
+  HWND link = MakeLink(L"Keyfolio");
+  SetUrl(link, L"https://kept.example/");
+  static const wchar_t kOther[] = L"https://other.example/";
+  for (const WPARAM address : {reinterpret_cast<WPARAM>(kOther), WPARAM{0}, WPARAM{0x10}}) {
+    SCOPED_TRACE(address);
+    EXPECT_EQ(SendMessageW(link, HL_SETURL, address, 0), 0);
+    ASSERT_TRUE(PostMessageW(link, HL_SETURL, address, 0));
+    PumpPending();
+    EXPECT_EQ(AddressOf(link), L"https://kept.example/");
+  }
+  SetUrl(link, kOther);
+  EXPECT_EQ(AddressOf(link), kOther);
+  DestroyWindow(link);
 }
 
 // A link without an address leaves the click to its parent.

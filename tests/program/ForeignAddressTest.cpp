@@ -1,0 +1,103 @@
+// Messages that carry an address (WM_NOTIFY its NMHDR, the hot link's
+// HL_SETURL its web address) mean something only in the process that sent
+// them. Any other process can send or post them to the program's windows,
+// with addresses of its own that point anywhere, or nowhere, in the program:
+// the program reads none of them, and goes on as before.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <memory>
+
+#include "tests/program/Desktop.h"
+#include "tests/program/ProgramTest.h"
+#include "tests/program/ShellMarkers.h"
+#include "ui/HotLinkText.h"
+
+namespace {
+
+// Where another process sends the message.
+struct Target {
+  const char* name;
+  UINT message;
+  HWND (*window)(Keyfolio& program, HWND about);
+};
+
+void PrintTo(const Target& target, std::ostream* out) {
+  *out << target.name;
+}
+
+class ForeignAddress : public ProgramTest, public ::testing::WithParamInterface<Target> {
+ protected:
+  ShellMarkers m_markers;
+};
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return _wcsicmp(a.c_str(), b.c_str()) == 0;
+}
+
+// With the About box open, so that its link can be reached.
+TEST_P(ForeignAddress, IsNeverRead) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
+  HWND main = program.MainWindow();
+  HWND field = program.Field(0);
+  program.ChooseMenu(L"Help", L"About...");
+  HWND about = program.WaitForDialog(L"About");
+  HWND link = FindWindowExW(about, nullptr, kHotLinkClassName, nullptr);
+  ASSERT_NE(link, nullptr);
+  HWND target = GetParam().window(program, about);
+  const UINT message = GetParam().message;
+
+  // A web address in the test's own heap, and a low address that nothing
+  // maps.
+  const wchar_t forgedPage[] = L"https://forged.example/";
+  auto block = std::make_unique<wchar_t[]>(std::size(forgedPage));
+  wmemcpy(block.get(), forgedPage, std::size(forgedPage));
+  for (const UINT_PTR address : {UINT_PTR{0x10}, reinterpret_cast<UINT_PTR>(block.get())}) {
+    // HL_SETURL's address comes in wParam, WM_NOTIFY's NMHDR in lParam.
+    const WPARAM wParam = message == HL_SETURL ? address : 0;
+    const LPARAM lParam = message == HL_SETURL ? 0 : static_cast<LPARAM>(address);
+    // Windows hands a sent WM_NOTIFY to another process as it is; Wine
+    // refuses it (the send fails at once). Both hand HL_SETURL on, sent or
+    // posted, and Wine a posted WM_NOTIFY too.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL, kStepTimeoutMs, &answer);
+    PostMessageW(target, message, wParam, lParam);
+  }
+  // The thread takes posted messages in order: once one posted after them
+  // has been handled, so have they.
+  ASSERT_TRUE(PostMessageW(field, EM_SETSEL, 0, 2));
+  const auto handled = [&] {
+    DWORD_PTR selection = 0;
+    return SendMessageTimeoutW(field, EM_GETSEL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &selection) &&
+           selection == static_cast<DWORD_PTR>(MAKELONG(0, 2));
+  };
+  // A program that read an address it was not given crashes: it ends, or
+  // Wine's debugger holds it, and it answers nothing.
+  ASSERT_TRUE(WaitFor([&] { return !program.Process().Running() || handled(); }) &&
+              program.Process().Running())
+      << "the program crashed";
+  EXPECT_EQ(Ask(main, WM_NULL), 0);
+
+  // The link still opens the help page beside the program.
+  Click(link);
+  ASSERT_TRUE(WaitFor([&] { return !m_markers.PagesOpened().empty(); }));
+  const std::vector<std::wstring> pages = m_markers.PagesOpened();
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_PRED2(SamePath, pages[0], m_drive.HelpPagePath());
+  EXPECT_TRUE(m_markers.WebAddressesOpened().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, ForeignAddress,
+    ::testing::Values(
+        Target{"NotifyToTheMainWindow", WM_NOTIFY,
+               [](Keyfolio& program, HWND) { return program.MainWindow(); }},
+        // Bound to the program's window framework.
+        Target{"NotifyToAField", WM_NOTIFY, [](Keyfolio& program, HWND) { return program.Field(0); }},
+        Target{"AddressToTheLink", HL_SETURL,
+               [](Keyfolio&, HWND about) {
+                 return FindWindowExW(about, nullptr, kHotLinkClassName, nullptr);
+               }}),
+    [](const ::testing::TestParamInfo<Target>& info) { return info.param.name; });
+
+}  // namespace
