@@ -14,18 +14,11 @@
 
 #include <functional>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-// Generous: the first start of a program in a cold Wine session takes
-// seconds. A passing test never waits it out.
-constexpr DWORD kStepTimeoutMs = 15000;
-
-class StepFailed : public std::runtime_error {
- public:
-  explicit StepFailed(const std::string& what) : std::runtime_error(what) {}
-};
+#include "tests/common/StepFailed.h"
+#include "tests/common/TimeBounds.h"
 
 // For messages: the text with every character beyond ASCII as "?".
 std::string Narrow(const std::wstring& text);
