@@ -7,7 +7,10 @@
 // is what a person does too.
 //
 // Journeys are built from these steps; each step names what a person does
-// ("choose View > Show Password", "type into the field beside Title:").
+// ("choose View > Show Password", "type into the field beside Title:"). They
+// are written by what a person does: starting, the master password and the
+// dialogs in Keyfolio.cpp, the sites in KeyfolioSites.cpp, viewing and
+// copying in KeyfolioView.cpp, the menus in KeyfolioMenus.cpp.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/program/Desktop.h"
 #include "tests/program/FlashDrive.h"
+#include "tests/program/MenuBar.h"
 #include "tests/program/ProgramProcess.h"
 
 // The five texts of a site as the site dialogs take them.
@@ -148,11 +153,13 @@ class Keyfolio {
   HWND MenuPopup() const;
   void OpenMenu(const std::wstring& menu);
   void OpenSystemMenu();
-  // Down to the next entry of the open menu; false when the menu closed.
-  bool SelectNextEntry();
+  // Down to the next entry of the open menu; false when the menu closed or
+  // the selection did not move within `waitMs`.
+  bool SelectNextEntry(DWORD waitMs);
   void CloseMenu();
 
   ProgramProcess m_process;
+  MenuBar m_menuBar;
   HWND m_main = nullptr;
 };
 
@@ -162,5 +169,3 @@ bool IsMessageBox(HWND dialog);
 // The point of item `index` of a list box (or a combo box's drop-down list)
 // on the screen; throws when the item is scrolled out of view.
 POINT ListItemPoint(HWND list, int index);
-// The items of a list box.
-std::vector<std::wstring> ListBoxItems(HWND list);
