@@ -69,8 +69,11 @@ class Holder {
       if (m_refused) m_process.Tell("let go");
     });
   }
-  // Whether an attempt was refused before the holder was told to let go.
+  // Whether an attempt was refused before the holder was told to let go;
+  // asked once the load or the save is over, which it cannot be without
+  // the holder letting go when it succeeds.
   bool WasRefusedFirst() {
+    m_stop = true;
     if (m_watcher.joinable()) m_watcher.join();
     return m_refused;
   }
