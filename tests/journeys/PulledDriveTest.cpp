@@ -158,21 +158,37 @@ class PulledDriveTest : public ProgramTest {
 
   // Gives the command that saves and kills the program at `cut`'s stage,
   // as nearly as the files show it: the kill comes when the stage is seen,
-  // or once kStepTimeoutMs passed without it (an Enter that Wine lost).
+  // when the save has gone past it (the vault replaced, or a box that tells
+  // of a failed save), or once kStepTimeoutMs passed (an Enter that Wine
+  // lost).
   void Kill(const Cut& cut) {
     m_program->SelectMenuItem(L"View", m_shown ? L"Hide Password" : L"Show Password");
     const std::wstring stamp = VaultStamp();
+    const auto replaced = [&] {
+      return VaultStamp() != stamp && !FileExists(m_temporary) && !FileExists(m_complete);
+    };
+    const auto failed = [&] {
+      const std::vector<HWND> open = m_program->OpenDialogs();
+      return std::any_of(open.begin(), open.end(), IsMessageBox);
+    };
     switch (cut.stage) {
       case kBeforeSave:
         break;
       case kWritingTemporary: {
         // The kill's instant is the point here, not a wait for something:
-        // the size is watched without a pause.
-        const LONGLONG bytes =
-            std::max<LONGLONG>(1, static_cast<LONGLONG>(cut.share * static_cast<double>(m_vaultSize)));
+        // the size is watched without a pause, and the rest now and then.
+        const LONGLONG bytes = std::max<LONGLONG>(
+            1, static_cast<LONGLONG>(cut.share * static_cast<double>(m_vaultSize)));
         PressKey(VK_RETURN);
         const ULONGLONG deadline = GetTickCount64() + kStepTimeoutMs;
-        while (FileSize(m_temporary) < bytes && GetTickCount64() < deadline) {
+        ULONGLONG lookAgain = 0;
+        for (;;) {
+          if (FileSize(m_temporary) >= bytes || FileExists(m_complete)) break;
+          const ULONGLONG now = GetTickCount64();
+          if (now >= deadline) break;
+          if (now < lookAgain) continue;
+          if (replaced() || failed()) break;
+          lookAgain = now + 10;
         }
         break;
       }
@@ -183,15 +199,13 @@ class PulledDriveTest : public ProgramTest {
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(scanner.IsValid());
         PressKey(VK_RETURN);
-        WaitFor([&] { return FileExists(m_complete); });
+        WaitFor([&] { return FileExists(m_complete) || replaced() || failed(); });
         m_program->Process().Kill();
         return;
       }
       case kAfterSave:
         PressKey(VK_RETURN);
-        WaitFor([&] {
-          return VaultStamp() != stamp && !FileExists(m_temporary) && !FileExists(m_complete);
-        });
+        WaitFor([&] { return replaced() || failed(); });
         break;
       case kStages:
         break;
