@@ -205,7 +205,7 @@ TEST(RetryWhileHeld, TakesTheFileOnceItsHolderLetsGo) {
   ScopedHandle file;
   const RetryClock letGoInFirstPause{SystemClock().now, [&](DWORD ms) {
                                        if (errors.size() == 1) holder.LetGo();
-                                       Sleep(ms);
+                                       SystemClock().pause(ms);
                                      }};
   const DWORD result = RetryWhileHeld(
       FileCall::Open,
