@@ -65,6 +65,23 @@ void Keyfolio::WaitForInputHandled() {
   WaitUntilIdle();
 }
 
+// Once every key before it is known to be handled, a command that shows
+// nothing is given again, as a person would; one that came is never
+// repeated.
+void Keyfolio::GiveCommand(const std::string& what, const std::function<void()>& give,
+                           const std::function<bool()>& chosen) {
+  const std::function<bool()> windowCameOrProgramEnded = [&] {
+    return IsWindowEnabled(m_main) == FALSE;
+  };
+  const std::function<bool()>& shown = chosen ? chosen : windowCameOrProgramEnded;
+  Retry(what, [&](DWORD waitMs) {
+    give();
+    if (WaitFor(shown, waitMs)) return true;
+    WaitForInputHandled();
+    return shown();
+  });
+}
+
 std::vector<HWND> Keyfolio::OpenDialogs() const {
   return m_process.Windows(kDialogClass);
 }

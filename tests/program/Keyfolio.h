@@ -124,8 +124,14 @@ class Keyfolio {
   int CountSystemMenuEntries();
   // Minimizes the main window from its system menu with the keyboard.
   void Minimize();
-  // Presses the keys together with the main window in front.
+  // Presses the keys together with the main window in front, once: for a
+  // shortcut whose only sign is outside the program (F1), or none.
   void PressShortcut(std::initializer_list<WORD> keys);
+  // PressShortcut for a command whose effect shows, told as in ChooseMenu:
+  // keys that Wine lost are pressed again, once every key before them is
+  // known to be handled; a command that came is never repeated.
+  void ChooseShortcut(std::initializer_list<WORD> keys,
+                      const std::function<bool()>& chosen = nullptr);
   // A button of the main window by its label; `which` counts buttons of the
   // same label from the top ("Copy" 0 beside User Name, 1 beside Password).
   HWND MainButton(const std::wstring& label, int which = 0) const;
@@ -150,6 +156,10 @@ class Keyfolio {
   SiteEntry ShownSite() const;
 
  private:
+  // Gives a command with `give` until `chosen` (by default: a window that
+  // disables the main window, or the program's end) tells that it came.
+  void GiveCommand(const std::string& what, const std::function<void()>& give,
+                   const std::function<bool()>& chosen);
   HWND MenuPopup() const;
   void OpenMenu(const std::wstring& menu);
   void OpenSystemMenu();

@@ -126,23 +126,17 @@ void Keyfolio::SelectMenuItem(const std::wstring& menu, const std::wstring& item
 }
 
 // A late focus event can close the menu after the item was seen selected
-// and before Enter came; Enter then chooses nothing. Once every key before
-// it is known to be handled, a command that shows nothing is chosen again,
-// as a person would; one that was chosen is never repeated.
+// and before Enter came; Enter then chooses nothing.
 void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item,
                           const std::function<bool()>& chosen) {
-  const std::function<bool()> windowCameOrProgramEnded = [&] {
-    return IsWindowEnabled(m_main) == FALSE;
-  };
-  const std::function<bool()>& shown = chosen ? chosen : windowCameOrProgramEnded;
-  Retry("the menu command to be chosen", [&](DWORD waitMs) {
-    SelectMenuItem(menu, item);
-    PressKey(VK_RETURN);
-    Expect([&] { return !MenuPopup(); }, "the menu to close");
-    if (WaitFor(shown, waitMs)) return true;
-    WaitForInputHandled();
-    return shown();
-  });
+  GiveCommand(
+      "the menu command to be chosen",
+      [&] {
+        SelectMenuItem(menu, item);
+        PressKey(VK_RETURN);
+        Expect([&] { return !MenuPopup(); }, "the menu to close");
+      },
+      chosen);
 }
 
 void Keyfolio::ChooseMenuShowingNothing(const std::wstring& menu, const std::wstring& item) {
