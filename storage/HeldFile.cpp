@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "support/DebugLog.h"
 
-// Short enough that a file released a moment later is taken at once.
-constexpr ULONGLONG kRetryStepMs = 50;
+namespace {
 
 bool IsHeld(FileCall kind, DWORD error) {
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
@@ -14,13 +13,26 @@ bool IsHeld(FileCall kind, DWORD error) {
 
 }  // namespace
 
-DWORD RetryWhileHeld(FileCall kind, const std::function<bool()>& call) {
-  const ULONGLONG start = GetTickCount64();
-  for (;;) {
-    if (call()) return ERROR_SUCCESS;
+const RetryClock& SystemClock() {
+  static const RetryClock clock{[] { return GetTickCount64(); }, [](DWORD ms) { Sleep(ms); }};
+  return clock;
+}
+
+DWORD RetryWhileHeld(FileCall kind, const std::function<bool()>& call, const RetryClock& clock) {
+  const ULONGLONG start = clock.now();
+  for (int attempt = 1;; ++attempt) {
+    if (call()) {
+      if (attempt > 1) DebugLog(L"RetryWhileHeld: free at attempt %i", attempt);
+      return ERROR_SUCCESS;
+    }
     const DWORD error = GetLastError();
-    const ULONGLONG waited = GetTickCount64() - start;
-    if (!IsHeld(kind, error) || waited >= kHeldFileWaitMs) return error;
-    Sleep(static_cast<DWORD>(std::min(kRetryStepMs, kHeldFileWaitMs - waited)));
+    if (!IsHeld(kind, error)) return error;
+    const ULONGLONG waited = clock.now() - start;
+    if (waited >= kHeldFileWaitMs) {
+      DebugLog(L"RetryWhileHeld: still held after %i attempts, error %lu", attempt, error);
+      return error;
+    }
+    if (attempt == 1) DebugLog(L"RetryWhileHeld: held, error %lu; waiting", error);
+    clock.pause(static_cast<DWORD>(std::min<ULONGLONG>(kHeldFileRetryStepMs, kHeldFileWaitMs - waited)));
   }
 }

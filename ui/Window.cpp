@@ -49,6 +49,12 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
       OnSysColorChange();
       break;
+    // A timer without a callback of its own comes to the window; one with a
+    // callback never reaches a window procedure (DispatchMessageW calls the
+    // callback instead).
+    case WM_TIMER:
+      OnTimer(static_cast<UINT>(wParam));
+      break;
     case WM_SETTINGCHANGE:
       onSettingChange(reinterpret_cast<const wchar_t*>(lParam));
       break;

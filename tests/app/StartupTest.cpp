@@ -10,10 +10,9 @@
 #include "tests/common/BesideThisProgram.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/TimeBounds.h"
 
 namespace {
-
-constexpr DWORD kChildTimeoutMs = 30000;
 
 class StartupTest : public ::testing::TestWithParam<const wchar_t*> {};
 
@@ -24,8 +23,7 @@ TEST_P(StartupTest, EndsAsItShould) {
   const std::wstring program = drive.File(L"Keyfolio.exe");
   ASSERT_TRUE(CopyFileW(BesideThisProgram(L"app_startup_child.exe").c_str(), program.c_str(), FALSE));
   ChildProcess child(program, GetParam());
-  ASSERT_TRUE(child.Started());
-  ASSERT_TRUE(child.WaitForExit(kChildTimeoutMs)) << "the program did not end";
+  ASSERT_TRUE(child.WaitForExit(kStepTimeoutMs)) << "the program did not end";
   const std::vector<unsigned char> output = child.Output();
   EXPECT_EQ(child.ExitCode(), 0u) << std::string(output.begin(), output.end());
   // The data folder is made beside the program, wherever it runs from.

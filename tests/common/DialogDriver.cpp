@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/common/TimeBounds.h"
+
 namespace {
 
 // What the drivers of one thread share: one hook for all of them, the
@@ -23,7 +25,6 @@ struct ThreadDrivers {
 thread_local ThreadDrivers t_drivers;
 
 constexpr UINT kSettleRetryMs = 10;
-constexpr ULONGLONG kSettleTimeoutMs = 5000;
 
 bool IsDialogOfThisThread(HWND window) {
   wchar_t className[16] = {};
@@ -110,7 +111,7 @@ void DialogDriver::RunAction() {
   } catch (...) {
     ADD_FAILURE() << "the action of a DialogDriver threw";
   }
-  m_settleDeadline = GetTickCount64() + kSettleTimeoutMs;
+  m_settleDeadline = GetTickCount64() + kStepTimeoutMs;
   m_settleTimer = SetTimer(nullptr, 0, 0, SettleTimer);
 }
 

@@ -7,11 +7,13 @@
 
 #include <functional>
 
+#include "tests/common/TimeBounds.h"
+
 // Dispatches this thread's messages and checks `condition` after each round,
 // until it holds (true) or `timeoutMs` have passed (false). Conditions that
 // depend on other processes (a file appearing) are checked at least every
 // 10 ms.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = kStepTimeoutMs);
 
 // Dispatches what is queued for this thread now and returns.
 void PumpPending();

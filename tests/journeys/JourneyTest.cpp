@@ -108,7 +108,7 @@ void JourneyTest::FirstDay() {
 
     program.ClickMainButton(L"Add New Site");
     AddSite(program, kWork);
-    program.PressShortcut({VK_CONTROL, 'N'});
+    program.ChooseShortcut({VK_CONTROL, 'N'});
     AddSite(program, kBank);
     program.ChooseMenu(L"File", L"Add New Site...");
     mail.password = AddSiteWithGeneratedPassword(program, mail);

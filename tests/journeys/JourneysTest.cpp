@@ -62,7 +62,7 @@ TEST_F(JourneyTest, AWorkingSession) {
   EXPECT_TRUE(IsToday(onlineShop.modified)) << testing::PrintToString(onlineShop.modified);
   EXPECT_EQ(ReadVaultOnDrive().sites, (std::vector<SiteFields>{bank, mail, onlineShop, work}));
 
-  program.PressShortcut({VK_CONTROL, 'D'});
+  program.ChooseShortcut({VK_CONTROL, 'D'});
   HWND remove = program.WaitForDialog(L"Delete Site");
   HWND list = FindWindowExW(remove, nullptr, L"ListBox", nullptr);
   BringToFront(remove);
@@ -125,7 +125,7 @@ TEST_F(JourneyTest, AWorkingSession) {
   EXPECT_EQ(changed.caption, L"New Password Set");
   EXPECT_EQ(ReadVaultOnDrive().masterPassword, kNewPassword) << "not saved when the box shows";
   program.Answer(changed, L"OK");
-  program.PressShortcut({VK_MENU, VK_F4});
+  program.ChooseShortcut({VK_MENU, VK_F4});
   ASSERT_TRUE(program.WaitForExit());
 
   Keyfolio& again = Start();

@@ -26,12 +26,15 @@ PasteTarget::PasteTarget() : m_process(BesideThisProgram(L"journeys_paste_target
 std::wstring PasteTarget::PasteWithCtrlV() {
   if (!TextOf(m_field).empty()) throw StepFailed("pasting into a field that is not empty");
   // As the driver's typing does: Wine's late focus events can swallow the
-  // first click or the keys, and a paste that arrived shows as text.
-  for (int attempt = 0; attempt < 3; ++attempt) {
+  // first click or the keys, and a paste that arrived shows as text. One
+  // that arrives late is not pasted again.
+  const auto pasted = [&] { return !TextOf(m_field).empty(); };
+  Retry("the paste to arrive in the other program", [&](DWORD waitMs) {
+    if (pasted()) return true;
     Click(m_field);
-    if (!WaitFor([&] { return FocusIn(m_field) == m_field; }, 2000)) continue;
+    if (!WaitFor([&] { return FocusIn(m_field) == m_field; }, waitMs)) return false;
     PressKeys({VK_CONTROL, 'V'});
-    if (WaitFor([&] { return !TextOf(m_field).empty(); }, 2000)) return TextOf(m_field);
-  }
-  throw StepFailed("timed out waiting for the paste to arrive in the other program");
+    return WaitFor(pasted, waitMs);
+  });
+  return TextOf(m_field);
 }

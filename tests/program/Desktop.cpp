@@ -6,12 +6,6 @@
 
 namespace {
 
-// A window of another process that hangs must not hang the test.
-constexpr UINT kReadTimeoutMs = 5000;
-// A pointer move that Wine undid is sent again after this, twice at most.
-constexpr DWORD kPointerWaitMs = 2000;
-constexpr int kPointerMoves = 3;
-
 bool IsExtendedKey(WORD key) {
   switch (key) {
     case VK_LEFT:
@@ -78,7 +72,7 @@ void SendPointerTo(POINT point) {
 void LetTakeItsEvents(HWND window) {
   for (int round = 0; round < 2; ++round) {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kReadTimeoutMs, &ignored);
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kStepTimeoutMs, &ignored);
   }
 }
 
@@ -93,14 +87,13 @@ void MovePointer(POINT point) {
     POINT now{};
     return GetCursorPos(&now) && now.x == point.x && now.y == point.y;
   };
-  for (int move = 0; move < kPointerMoves; ++move) {
+  Retry("the pointer to stay in its place", [&](DWORD waitMs) {
     SendPointerTo(point);
-    if (!WaitFor(inPlace, kPointerWaitMs)) continue;
+    if (!WaitFor(inPlace, waitMs)) return false;
     for (HWND window : {WindowFromPoint(point), GetForegroundWindow()})
       if (window) LetTakeItsEvents(window);
-    if (inPlace()) return;
-  }
-  throw StepFailed("timed out waiting for the pointer to stay in its place");
+    return inPlace();
+  });
 }
 
 }  // namespace
@@ -117,6 +110,13 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
 
 void Expect(const std::function<bool()>& condition, const std::string& what, DWORD timeoutMs) {
   if (!WaitFor(condition, timeoutMs)) throw StepFailed("timed out waiting for " + what);
+}
+
+void Retry(const std::string& what, const std::function<bool(DWORD waitMs)>& attempt) {
+  DWORD waitMs = kEffectWaitMs;
+  for (int tries = 0; tries < kStepAttempts; ++tries, waitMs *= 2)
+    if (attempt(waitMs)) return;
+  throw StepFailed("timed out waiting for " + what);
 }
 
 // Windows lets a process take the foreground only in some cases; Wine lets
@@ -226,7 +226,7 @@ POINT PointOfPart(HWND window, LRESULT hit) {
       if (PtInRect(&client, {x, y})) continue;
       DWORD_PTR part = HTNOWHERE;
       if (!SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
-                               kReadTimeoutMs, &part))
+                               kStepTimeoutMs, &part))
         throw StepFailed("a window did not say where its parts are");
       if (static_cast<LRESULT>(part) == hit) points.push_back({x, y});
     }
@@ -253,13 +253,13 @@ std::wstring ClassOf(HWND window) {
 
 std::wstring TextOf(HWND window) {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReadTimeoutMs,
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kStepTimeoutMs,
                            &length))
     return std::wstring();
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                           SMTO_ABORTIFHUNG, kReadTimeoutMs, &copied))
+                           SMTO_ABORTIFHUNG, kStepTimeoutMs, &copied))
     return std::wstring();
   text.resize(copied);
   return text;
@@ -316,4 +316,35 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                            &result))
     throw StepFailed("a window of the program did not answer");
   return static_cast<LRESULT>(result);
+}
+
+namespace {
+
+bool IsComboBox(HWND list) {
+  return _wcsicmp(ClassOf(list).c_str(), L"ComboBox") == 0;
+}
+
+}  // namespace
+
+std::wstring ListItem(HWND list, int index) {
+  const bool combo = IsComboBox(list);
+  const LRESULT size = Ask(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index);
+  if (size < 0) throw StepFailed("the list has no such item");
+  std::wstring item(static_cast<size_t>(size) + 1, L'\0');
+  const LRESULT length =
+      Ask(list, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(&item[0]));
+  item.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  return item;
+}
+
+std::vector<std::wstring> ListItems(HWND list) {
+  std::vector<std::wstring> items;
+  const LRESULT count = Ask(list, IsComboBox(list) ? CB_GETCOUNT : LB_GETCOUNT);
+  for (int index = 0; index < count; ++index) items.push_back(ListItem(list, index));
+  return items;
+}
+
+std::wstring SelectedItem(HWND list) {
+  const LRESULT index = Ask(list, IsComboBox(list) ? CB_GETCURSEL : LB_GETCURSEL);
+  return index < 0 ? std::wstring() : ListItem(list, static_cast<int>(index));
 }

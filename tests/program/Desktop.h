@@ -14,18 +14,11 @@
 
 #include <functional>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-// Generous: the first start of a program in a cold Wine session takes
-// seconds. A passing test never waits it out.
-constexpr DWORD kStepTimeoutMs = 15000;
-
-class StepFailed : public std::runtime_error {
- public:
-  explicit StepFailed(const std::string& what) : std::runtime_error(what) {}
-};
+#include "tests/common/StepFailed.h"
+#include "tests/common/TimeBounds.h"
 
 // For messages: the text with every character beyond ASCII as "?".
 std::string Narrow(const std::wstring& text);
@@ -37,6 +30,13 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStepTime
 // it does not hold.
 void Expect(const std::function<bool()>& condition, const std::string& what,
             DWORD timeoutMs = kStepTimeoutMs);
+// Does a step whose effect can be lost on the way until its effect comes:
+// `attempt` does the step and waits up to the milliseconds it is given for
+// the effect, true once it came. Each attempt waits twice as long as the
+// one before, from kEffectWaitMs; after kStepAttempts, throws
+// StepFailed("timed out waiting for " + what). An attempt sees to it that a
+// step whose effect was late, not lost, is not done twice.
+void Retry(const std::string& what, const std::function<bool(DWORD waitMs)>& attempt);
 
 // Makes `window` the foreground window, the one keystrokes reach; throws
 // when it does not become so.
@@ -79,6 +79,16 @@ std::wstring LabelOf(HWND window);
 // Sends `message` to a window of the program and returns its answer;
 // throws when the window does not answer within the step time-out.
 LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The items of a list box, or of a combo box's list, in order.
+std::vector<std::wstring> ListItems(HWND list);
+// Item `index` of a list box or a combo box.
+std::wstring ListItem(HWND list, int index);
+// The selected item of a list box or a combo box; empty when none is.
+std::wstring SelectedItem(HWND list);
+// ListItems, under the name the tests of list boxes know it by.
+inline std::vector<std::wstring> ListBoxItems(HWND list) {
+  return ListItems(list);
+}
 // The child windows of `parent` in creation order, all levels.
 std::vector<HWND> ChildrenOf(HWND parent);
 // The first child of `parent` of `className` (case ignored) whose label is

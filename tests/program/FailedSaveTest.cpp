@@ -123,7 +123,7 @@ TEST_P(FailedSave, OpensShowsTheSitesAndTellsOfEveryFailedSave) {
   ExpectOnlyTheFailure(program, GetParam().message);
   EXPECT_EQ(program.PasswordChar(), 0) << "the choice holds for this run";
 
-  program.PressShortcut({VK_CONTROL, 'N'});
+  program.ChooseShortcut({VK_CONTROL, 'N'});
   HWND add = program.WaitForDialog(L"Add Site");
   program.FillSite(add, {L"Shop", L"me", L"pw", L"", L""});
   program.CloseWith(add, L"OK");

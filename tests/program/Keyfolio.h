@@ -7,7 +7,10 @@
 // is what a person does too.
 //
 // Journeys are built from these steps; each step names what a person does
-// ("choose View > Show Password", "type into the field beside Title:").
+// ("choose View > Show Password", "type into the field beside Title:"). They
+// are written by what a person does: starting, the master password and the
+// dialogs in Keyfolio.cpp, the sites in KeyfolioSites.cpp, viewing and
+// copying in KeyfolioView.cpp, the menus in KeyfolioMenus.cpp.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/program/Desktop.h"
 #include "tests/program/FlashDrive.h"
+#include "tests/program/MenuBar.h"
 #include "tests/program/ProgramProcess.h"
 
 // The five texts of a site as the site dialogs take them.
@@ -125,8 +130,14 @@ class Keyfolio {
   int CountSystemMenuEntries();
   // Minimizes the main window from its system menu with the keyboard.
   void Minimize();
-  // Presses the keys together with the main window in front.
+  // Presses the keys together with the main window in front, once: for a
+  // shortcut whose only sign is outside the program (F1), or none.
   void PressShortcut(std::initializer_list<WORD> keys);
+  // PressShortcut for a command whose effect shows, told as in ChooseMenu:
+  // keys that Wine lost are pressed again, once every key before them is
+  // known to be handled; a command that came is never repeated.
+  void ChooseShortcut(std::initializer_list<WORD> keys,
+                      const std::function<bool()>& chosen = nullptr);
   // A button of the main window by its label; `which` counts buttons of the
   // same label from the top ("Copy" 0 beside User Name, 1 beside Password).
   HWND MainButton(const std::wstring& label, int which = 0) const;
@@ -151,14 +162,20 @@ class Keyfolio {
   SiteEntry ShownSite() const;
 
  private:
+  // Gives a command with `give` until `chosen` (by default: a window that
+  // disables the main window, or the program's end) tells that it came.
+  void GiveCommand(const std::string& what, const std::function<void()>& give,
+                   const std::function<bool()>& chosen);
   HWND MenuPopup() const;
   void OpenMenu(const std::wstring& menu);
   void OpenSystemMenu();
-  // Down to the next entry of the open menu; false when the menu closed.
-  bool SelectNextEntry();
+  // Down to the next entry of the open menu; false when the menu closed or
+  // the selection did not move within `waitMs`.
+  bool SelectNextEntry(DWORD waitMs);
   void CloseMenu();
 
   ProgramProcess m_process;
+  MenuBar m_menuBar;
   HWND m_main = nullptr;
 };
 
@@ -168,5 +185,3 @@ bool IsMessageBox(HWND dialog);
 // The point of item `index` of a list box (or a combo box's drop-down list)
 // on the screen; throws when the item is scrolled out of view.
 POINT ListItemPoint(HWND list, int index);
-// The items of a list box.
-std::vector<std::wstring> ListBoxItems(HWND list);

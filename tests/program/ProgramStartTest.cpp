@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                              [](Keyfolio& program) { program.ChooseMenu(L"File", L"Exit"); }},
                       Ending{"AltF4",
                              [](Keyfolio& program) {
-                               program.PressShortcut({VK_MENU, VK_F4});
+                               program.ChooseShortcut({VK_MENU, VK_F4});
                              }},
                       Ending{"CloseBox",
                              [](Keyfolio& program) {

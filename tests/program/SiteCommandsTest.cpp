@@ -26,7 +26,7 @@ class AddSiteRoute : public ProgramTest, public ::testing::WithParamInterface<Ro
 
 // Deletes the one site left with Ctrl+D: the list and the fields are empty.
 void DeleteTheLastSite(Keyfolio& program) {
-  program.PressShortcut({VK_CONTROL, 'D'});
+  program.ChooseShortcut({VK_CONTROL, 'D'});
   HWND dialog = program.WaitForDialog(L"Delete Site");
   program.ClickButtonIn(dialog, L"Delete");
   program.Answer(program.WaitForMessageBox(), L"Yes");
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Route{"CtrlN",
               [](Keyfolio& program) {
-                program.PressShortcut({VK_CONTROL, 'N'});
+                program.ChooseShortcut({VK_CONTROL, 'N'});
               }},
         Route{"FileMenu",
               [](Keyfolio& program) { program.ChooseMenu(L"File", L"Add New Site..."); }},
@@ -83,7 +83,7 @@ TEST_F(SiteCommandsTest, CancelledAddChangesNothingButStillSaves) {
   const SiteFields bank = StoredSite(L"Bank", 1);
   Keyfolio& program = StartWithSites({bank});
   const std::wstring before = VaultStamp();
-  program.PressShortcut({VK_CONTROL, 'N'});
+  program.ChooseShortcut({VK_CONTROL, 'N'});
   HWND dialog = program.WaitForDialog(L"Add Site");
   program.FillSite(dialog, {L"Mail", L"me", L"pw", L"", L""});
   program.CloseWith(dialog, L"Cancel");
@@ -98,7 +98,7 @@ TEST_F(SiteCommandsTest, CancelledAddChangesNothingButStillSaves) {
 TEST_F(SiteCommandsTest, EditKeepsTheTitleAndChangesTheRest) {
   const SiteFields bank = StoredSite(L"Bank", 1), mail = StoredSite(L"Mail", 2);
   Keyfolio& program = StartWithSites({bank, mail});
-  program.PressShortcut({VK_CONTROL, 'E'});
+  program.ChooseShortcut({VK_CONTROL, 'E'});
   HWND dialog = program.WaitForDialog(L"Edit Site");
   const SiteEntry shown = program.ReadSite(dialog);
   EXPECT_EQ(shown.title, bank.title);
@@ -144,7 +144,7 @@ TEST_F(SiteCommandsTest, EditRefusesAnotherSitesTitleAndKeepsTheDialog) {
 TEST_F(SiteCommandsTest, DeleteAsksAboutTheChosenSite) {
   const SiteFields bank = StoredSite(L"Bank", 1), mail = StoredSite(L"Mail", 2);
   Keyfolio& program = StartWithSites({bank, mail});
-  program.PressShortcut({VK_CONTROL, 'D'});
+  program.ChooseShortcut({VK_CONTROL, 'D'});
   HWND dialog = program.WaitForDialog(L"Delete Site");
   HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
   ASSERT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"Bank", L"Mail"}));
@@ -203,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EmptyCase{"EditByCtrlE",
                   [](Keyfolio& program) {
-                    program.PressShortcut({VK_CONTROL, 'E'});
+                    program.ChooseShortcut({VK_CONTROL, 'E'});
                   },
                   L"There are no sites to edit."},
         EmptyCase{"EditByMenu",
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                   L"There are no sites to edit."},
         EmptyCase{"DeleteByCtrlD",
                   [](Keyfolio& program) {
-                    program.PressShortcut({VK_CONTROL, 'D'});
+                    program.ChooseShortcut({VK_CONTROL, 'D'});
                   },
                   L"There are no sites to delete."},
         EmptyCase{"DeleteByMenu",

@@ -54,7 +54,7 @@ TEST_F(ViewAndCopyTest, ChoosingATitleShowsItsSiteAndSavesNothing) {
   EXPECT_EQ(VaultStamp(), before);
 
   // The chosen site is the one the commands work on.
-  program.PressShortcut({VK_CONTROL, 'E'});
+  program.ChooseShortcut({VK_CONTROL, 'E'});
   HWND edit = program.WaitForDialog(L"Edit Site");
   EXPECT_EQ(program.ReadSite(edit).title, L"Mail");
   program.CloseWith(edit, L"Cancel");

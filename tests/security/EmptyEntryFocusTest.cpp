@@ -39,10 +39,10 @@ FlowScript::Action RefusedOk(const std::wstring& first, const std::wstring& seco
     Press(dialog, IDOK);
     // Ended, the dialog would stay hidden; under Wine an open one can lose
     // WS_VISIBLE for a moment while the box's going moves the activation.
-    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(dialog) != FALSE; }, 2000))
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(dialog) != FALSE; }))
         << "the dialog ended";
     HWND empty = GetDlgItem(dialog, emptyId);
-    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == empty; }, 2000))
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == empty; }))
         << "the focus is on control " << GetDlgCtrlID(GetFocus());
     Press(dialog, IDCANCEL);
   };

@@ -16,8 +16,9 @@
 
 #include "storage/EditorUpdater.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/common/TempFolder.h"
 #include "tests/common/ChildProcess.h"
+#include "tests/common/TempFolder.h"
+#include "tests/common/TimeBounds.h"
 #include "tests/storage/VaultBytes.h"
 #include "tests/storage/VersionedVault.h"
 
@@ -25,7 +26,6 @@ namespace {
 
 constexpr uint32_t kSeed = 7172026;
 constexpr int kKills = 220;
-constexpr DWORD kChildTimeoutMs = 20000;
 
 double Seconds() {
   LARGE_INTEGER now, frequency;
@@ -76,8 +76,7 @@ TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
     SCOPED_TRACE(kill);
     ChildProcess child(L"vault_saver_child.exe",
                        L"\"" + folder.Path() + L"\" " + std::to_wstring(onDisk + 1));
-    ASSERT_TRUE(child.Started());
-    ASSERT_TRUE(child.WaitForOutput(sizeof(uint32_t), kChildTimeoutMs)) << "no first save";
+    ASSERT_TRUE(child.WaitForOutput(sizeof(uint32_t), kStepTimeoutMs)) << "no first save";
     const double instant = Seconds() + delay(random);
     while (Seconds() < instant) {
     }

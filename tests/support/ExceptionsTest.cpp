@@ -156,10 +156,3 @@ TEST(ThrowWinException, ThrowsTheClassThatFitsTheCode) {
     }
   }
 }
-
-TEST(ThrowWinException, CopiesKeepCodeAndMessage) {
-  const WinException original(L"message", 6);
-  const WinException copy(original);
-  EXPECT_EQ(copy.GetErrorCode(), 6u);
-  EXPECT_EQ(copy.GetErrorText(), original.GetErrorText());
-}

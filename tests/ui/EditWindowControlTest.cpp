@@ -361,7 +361,8 @@ TEST_F(EditWindowControlTest, DebugEditWndReportsAndDiagnoses) {
   unknown.Report(reporter);
   failed.Dump(reporter);
   failed.ShowInternals(reporter);
-  EXPECT_TRUE(failed.CheckIntegrity());
+  // It answers true whatever the field held; its trace is what it does.
+  failed.CheckIntegrity();
   const std::vector<std::wstring> expected = {
       L"EditWindowControl Error: ",  L"Edit window failed to create.",
       L"EditWindowControl Error: ",  L"Edit window unknown problem,",

@@ -54,6 +54,8 @@ TEST(FontManager, SpecifiedFontByFaceSizeAndBold) {
   EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(0, 10, 0), fonts.GetFontHandle(0));
   EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(2, 10, 0), nullptr);
   EXPECT_EQ(fonts.ReturnSpecifiedFontHandle(0, 9, 0), nullptr);
+  // A refused index leaves this fixed trace line, for the developers who
+  // read the log.
   const std::vector<std::string> expected = {
       "FontManager::ReturnSpecifiedFontHandle: Font index out of range = 8",
       "FontManager::ReturnSpecifiedFontHandle: Font index out of range = -1",
@@ -76,6 +78,7 @@ TEST(FontManager, LineHeightIsHeightPlusExternalLeading) {
     }
     const int height = metrics.tmHeight + metrics.tmExternalLeading;
     EXPECT_EQ(fonts.GetLineHeight(i), height);
+    // The sum is traced with its parts, in a fixed text.
     EXPECT_EQ(log.Lines().back(), "m_tmFont.tmHeight " + std::to_string(metrics.tmHeight) +
                                       " + m_tmFont.tmExternalLeading " +
                                       std::to_string(metrics.tmExternalLeading) + " = " +

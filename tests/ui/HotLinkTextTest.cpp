@@ -250,12 +250,12 @@ TEST_F(HotLinkTextTest, AClickOpensTheAddressOnlyWhenOneIsSet) {
   SetUrl(link, opened.c_str());
   EXPECT_EQ(SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3)), 0);
   EXPECT_EQ(m_parent.Commands(), told);
-  EXPECT_TRUE(PumpUntil([&] { return FileExists(opened + L".ran"); }, 20000));
+  EXPECT_TRUE(PumpUntil([&] { return FileExists(opened + L".ran"); }));
   // Started before the opened one, a cleared link's program would have left
   // its marker by now.
   EXPECT_FALSE(FileExists(cleared + L".ran"));
   // The folder goes once the program has ended and its file can be deleted.
-  PumpUntil([&] { return DeleteFileW(opened.c_str()) != FALSE; }, 10000);
+  PumpUntil([&] { return DeleteFileW(opened.c_str()) != FALSE; });
 }
 
 // The box stands over the window that the link is part of, which the person

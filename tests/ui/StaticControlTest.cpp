@@ -119,6 +119,8 @@ TEST_F(StaticControlTest, ColourMessagesGoToTheColourHook) {
                               reinterpret_cast<LPARAM>(frame->GetHWnd())),
               0);
   }
+  // The results above show that the hook ran; the log is checked for the
+  // two trace lines, whose texts are fixed for the developers who read it.
   const std::string dispatched = "AbstractEditWindowControl::Dispatch: m_hWnd " +
                                  std::to_string(HandleForLog(label->GetHWnd()));
   EXPECT_EQ(log.Lines()[0], dispatched);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -10,6 +11,7 @@
 #include "support/ExceptionBase.h"
 #include "support/WinException.h"
 #include "tests/common/LogCapture.h"
+#include "tests/common/MessagePump.h"
 #include "ui/HandleForLog.h"
 #include "ui/InstanceSubclasser.h"
 #include "ui/Window.h"
@@ -187,8 +189,8 @@ TEST_F(WindowTest, DispatchCallsTheHandlerThenForwardsAsTheTableSays) {
        {{WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, -7)}}, kOldProcResult},
       {WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, MAKELPARAM(30, 40), {"OnLButtonDown(1,30,40,5)"},
        {{WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, MAKELPARAM(30, 40)}}, kOldProcResult},
-      // Not routed: only a derived Dispatch calls OnTimer and OnSetFocus.
-      {WM_TIMER, 9, 0, {}, {{WM_TIMER, 9, 0}}, kOldProcResult},
+      // Not routed: only a derived Dispatch calls OnSetFocus (the edit
+      // fields answer the focus themselves).
       {WM_SETFOCUS, 0, 0, {}, {{WM_SETFOCUS, 0, 0}}, kOldProcResult},
       {kPlainMessage, 1, 2, {}, {{kPlainMessage, 1, 2}}, kOldProcResult},
   };
@@ -202,6 +204,24 @@ TEST_F(WindowTest, DispatchCallsTheHandlerThenForwardsAsTheTableSays) {
   }
 }
 
+// A timer of the window's own, as the system delivers it: through the
+// message loop to the window procedure, cracked, and passed on.
+TEST_F(WindowTest, ATimerOfTheWindowReachesOnTimerAndItsOwnProcedure) {
+  RecordingWindow window;
+  window.AttachHWND(m_hWnd);
+  ASSERT_NE(SetTimer(m_hWnd, 9, 1, nullptr), 0u);
+  const auto has = [](const auto& list, const auto& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+  };
+  EXPECT_TRUE(PumpUntil([&] { return has(window.calls, std::string("OnTimer(9)")); }));
+  KillTimer(m_hWnd, 9);
+  EXPECT_TRUE(has(g_received, Received{WM_TIMER, 9, 0}));
+}
+
+// The defaults' whole work is their trace line (and passing the message
+// on), so the lines are what is checked: their texts are fixed, for the
+// developers who read the log. A null section is written as Microsoft's
+// printf writes a null string.
 TEST_F(WindowTest, DefaultHandlersTraceAndForward) {
   LogCapture log;
   Window window;
@@ -215,7 +235,9 @@ TEST_F(WindowTest, DefaultHandlersTraceAndForward) {
   SendMessageW(m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
   SendMessageW(m_hWnd, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Windows"));
   SendMessageW(m_hWnd, WM_SETTINGCHANGE, 0, 0);
-  window.OnTimer(3);
+  ASSERT_NE(SetTimer(m_hWnd, 3, 1, nullptr), 0u);
+  EXPECT_TRUE(PumpUntil([&] { return log.Contains("WindowBaseClass::OnTimer"); }));
+  KillTimer(m_hWnd, 3);
 
   // The defaults hand the codes on unchanged; OnNotify forwards by itself.
   const std::vector<Received> forwarded = {
@@ -226,7 +248,9 @@ TEST_F(WindowTest, DefaultHandlersTraceAndForward) {
       {WM_SYSCOLORCHANGE, 0, 0},
       {WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Windows")},
       {WM_SETTINGCHANGE, 0, 0},
+      {WM_TIMER, 3, 0},
   };
+  g_received.resize(std::min(g_received.size(), forwarded.size()));
   EXPECT_EQ(g_received, forwarded);
   const std::vector<std::string> expected = {
       "WindowBaseClass::OnNotify: m_hWnd " + H(m_hWnd),
@@ -239,8 +263,11 @@ TEST_F(WindowTest, DefaultHandlersTraceAndForward) {
       "WindowBaseClass::onSettingChange: pszSection (null)",
       "WindowBaseClass::OnTimer: id 3",
   };
-  EXPECT_EQ(log.Lines(), expected);
-  // A 64-bit value passes whole.
+  std::vector<std::string> lines = log.Lines();
+  lines.resize(std::min(lines.size(), expected.size()));
+  EXPECT_EQ(lines, expected);
+  // Kept, though the default only returns its argument: the slot is
+  // pointer-wide, and a 32-bit one would cut this value.
   EXPECT_EQ(window.PassValue(0x123456789ABCLL), 0x123456789ABCLL);
 }
 
