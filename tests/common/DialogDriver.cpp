@@ -74,9 +74,11 @@ LRESULT CALLBACK DialogDriver::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Taken when it is activated, which can come before it shows: the focus
+// that the dialog manager gives a control activates the hidden dialog.
 void DialogDriver::Take(HWND dialog) {
   m_dialog = dialog;
-  // The dialog is still being shown; the action waits for the modal loop.
+  m_showDeadline = GetTickCount64() + kStepTimeoutMs;
   m_actionTimer = SetTimer(nullptr, 0, 0, ActionTimer);
 }
 
@@ -104,6 +106,12 @@ void CALLBACK DialogDriver::SettleTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 void DialogDriver::RunAction() {
   if (!IsWindow(m_dialog)) return;
+  // Back in the modal loop, which shows the dialog once it finds no
+  // message; one never shown gets its action all the same, late.
+  if (!IsWindowVisible(m_dialog) && GetTickCount64() < m_showDeadline) {
+    m_actionTimer = SetTimer(nullptr, 0, kSettleRetryMs, ActionTimer);
+    return;
+  }
   m_actionRan = true;
   // An exception would have to unwind through the modal loop in user32.
   try {
@@ -117,9 +125,8 @@ void DialogDriver::RunAction() {
 
 // EndDialog hides the dialog at once; its window lives on until the modal
 // loop notices. A dialog still visible here was left open. A hidden one has
-// ended, or, under Wine, lost its WS_VISIBLE for a moment while another
-// program took the focus: it is looked at again until its window is gone,
-// and ended all the same once the time-out has passed.
+// ended: it is looked at again until its window is gone, and ended all the
+// same once the time-out has passed.
 void DialogDriver::Settle() {
   if (!IsWindow(m_dialog)) return;
   if (IsWindowVisible(m_dialog) || GetTickCount64() >= m_settleDeadline) {

@@ -12,7 +12,11 @@
 // windows too: make a driver only for a dialog the test expects, and answer
 // the boxes with a MessageBoxAnswerer.
 //
-// The action runs from a thread timer that the modal loop dispatches; the
+// The action runs from a thread timer that the modal loop dispatches, once
+// the dialog shows: a dialog whose template is not WS_VISIBLE is shown by
+// its modal loop when the queue first runs empty, and an action that pumped
+// messages before then would keep it hidden, though active and with the
+// focus, for as long as it ran. The
 // check for an open dialog runs from a second timer, which the loop delivers
 // only once the messages that the action posted (a WM_KEYDOWN for the dialog
 // manager, a WM_CLOSE) have been handled.
@@ -51,6 +55,7 @@ class DialogDriver {
   HWND m_dialog = nullptr;
   UINT_PTR m_actionTimer = 0;
   UINT_PTR m_settleTimer = 0;
+  ULONGLONG m_showDeadline = 0;
   ULONGLONG m_settleDeadline = 0;
   bool m_actionRan = false;
   bool m_endedByDriver = false;

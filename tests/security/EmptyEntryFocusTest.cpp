@@ -37,8 +37,7 @@ FlowScript::Action RefusedOk(const std::wstring& first, const std::wstring& seco
     if (GetDlgItem(dialog, IDC_NEW_PASSWORD_ENTRY)) Type(dialog, IDC_NEW_PASSWORD_ENTRY, second);
     SetFocus(GetDlgItem(dialog, IDOK));
     Press(dialog, IDOK);
-    // Ended, the dialog would stay hidden; under Wine an open one can lose
-    // WS_VISIBLE for a moment while the box's going moves the activation.
+    // Ended, the dialog would stay hidden.
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(dialog) != FALSE; }))
         << "the dialog ended";
     HWND empty = GetDlgItem(dialog, emptyId);
