@@ -145,22 +145,30 @@ HWND Keyfolio::WaitForDialog(const std::wstring& caption) {
 void Keyfolio::ClickButtonIn(HWND dialog, const std::wstring& label) {
   HWND button = FindChild(dialog, L"Button", label);
   if (!button) throw StepFailed("no such button in the dialog");
-  Click(button);
+  GiveTo(dialog, [&] { Click(button); });
 }
 
 // Wine hands the program the X server's focus events late, at times only
 // after the window that caused them has gone; a late "focus left" can
-// swallow a click. A click that was swallowed leaves the dialog as it was:
-// open, and taking input (no box over it). Only then is it clicked again.
-void Keyfolio::CloseWith(HWND dialog, const std::wstring& label) {
-  const auto closed = [&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); };
-  bool again = false;
-  Retry("a dialog to close", [&](DWORD waitMs) {
-    if (again && (closed() || !IsWindowEnabled(dialog))) return true;
-    again = true;
-    ClickButtonIn(dialog, label);
-    return WaitFor([&] { return closed() || !IsWindowEnabled(dialog); }, waitMs);
+// swallow a key or a click. One that was swallowed leaves the dialog as it
+// was: open, and taking input (no box over it).
+void Keyfolio::GiveTo(HWND dialog, const std::function<void()>& give) {
+  const auto answered = [&] {
+    return !IsWindow(dialog) || !IsWindowVisible(dialog) || !IsWindowEnabled(dialog);
+  };
+  Retry("the dialog to answer", [&](DWORD waitMs) {
+    if (answered()) return true;
+    BringToFront(dialog);
+    give();
+    if (WaitFor(answered, waitMs)) return true;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &ignored);
+    return answered();
   });
+}
+
+void Keyfolio::CloseWith(HWND dialog, const std::wstring& label) {
+  ClickButtonIn(dialog, label);
   WaitForClose(dialog);
 }
 

@@ -116,21 +116,22 @@ TEST_F(PasswordQuestionTest, EnterAtTheForgottenPasswordQuestionsDeletesNothing)
   const Bytes vault = Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1)});
   m_drive.PutVault(vault);
   Keyfolio& program = Start();
-  BringToFront(program.WaitForDialog(L"Keyfolio"));
-  PressKeys({VK_MENU, 'H'});
-  EXPECT_EQ(program.WaitForMessageBox().text.substr(0, 40),
-            L"If you have forgotten your master passwo");
-  PressKey(VK_RETURN);
-  BringToFront(program.WaitForDialog(L"Keyfolio"));
+  HWND question = program.WaitForDialog(L"Keyfolio");
+  Keyfolio::GiveTo(question, [] { PressKeys({VK_MENU, 'H'}); });
+  const MessageBoxView forgotten = program.WaitForMessageBox();
+  EXPECT_EQ(forgotten.text.substr(0, 40), L"If you have forgotten your master passwo");
+  Keyfolio::GiveTo(forgotten.window, [] { PressKey(VK_RETURN); });
+  program.WaitForClose(forgotten.window);
+  // The question is asked again, in a dialog of its own.
+  HWND again = program.WaitForDialog(L"Keyfolio");
   EXPECT_TRUE(program.OpenDialogs().size() == 1 && !IsMessageBox(program.OpenDialogs()[0]));
 
-  program.ClickButtonIn(program.WaitForDialog(L"Keyfolio"), L"Help");
+  program.ClickButtonIn(again, L"Help");
   program.AnswerMessageBox(L"Yes");
   const MessageBoxView reallyDelete = program.WaitForMessageBox();
   EXPECT_EQ(reallyDelete.text,
             L"This action is not reversible. Are you sure you want to delete your data?");
-  BringToFront(reallyDelete.window);
-  PressKey(VK_RETURN);
+  Keyfolio::GiveTo(reallyDelete.window, [] { PressKey(VK_RETURN); });
   program.WaitForClose(reallyDelete.window);
   EXPECT_EQ(m_drive.VaultBytes(), vault);
   program.LogIn(kPassword);
