@@ -24,7 +24,7 @@ struct ThreadDrivers {
 
 thread_local ThreadDrivers t_drivers;
 
-constexpr UINT kSettleRetryMs = 10;
+constexpr UINT kLookAgainMs = 10;
 
 bool IsDialogOfThisThread(HWND window) {
   wchar_t className[16] = {};
@@ -109,7 +109,7 @@ void DialogDriver::RunAction() {
   // Back in the modal loop, which shows the dialog once it finds no
   // message; one never shown gets its action all the same, late.
   if (!IsWindowVisible(m_dialog) && GetTickCount64() < m_showDeadline) {
-    m_actionTimer = SetTimer(nullptr, 0, kSettleRetryMs, ActionTimer);
+    m_actionTimer = SetTimer(nullptr, 0, kLookAgainMs, ActionTimer);
     return;
   }
   m_actionRan = true;
@@ -134,5 +134,5 @@ void DialogDriver::Settle() {
     EndDialog(m_dialog, kEndedByDriver);
     return;
   }
-  m_settleTimer = SetTimer(nullptr, 0, kSettleRetryMs, SettleTimer);
+  m_settleTimer = SetTimer(nullptr, 0, kLookAgainMs, SettleTimer);
 }

@@ -85,10 +85,6 @@ std::vector<std::wstring> ListItems(HWND list);
 std::wstring ListItem(HWND list, int index);
 // The selected item of a list box or a combo box; empty when none is.
 std::wstring SelectedItem(HWND list);
-// ListItems, under the name the tests of list boxes know it by.
-inline std::vector<std::wstring> ListBoxItems(HWND list) {
-  return ListItems(list);
-}
 // The child windows of `parent` in creation order, all levels.
 std::vector<HWND> ChildrenOf(HWND parent);
 // The first child of `parent` of `className` (case ignored) whose label is

@@ -6,25 +6,10 @@
 #include <cwctype>
 
 #include "support/ResourceIds.h"
+#include "tests/common/LoadedModule.h"
 #include "tests/common/StepFailed.h"
 
 namespace {
-
-class DataModule {
- public:
-  explicit DataModule(const std::wstring& path)
-      : m_module(LoadLibraryExW(path.c_str(), nullptr,
-                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-  DataModule(const DataModule&) = delete;
-  DataModule& operator=(const DataModule&) = delete;
-  ~DataModule() {
-    if (m_module) FreeLibrary(m_module);
-  }
-  HMODULE Get() const { return m_module; }
-
- private:
-  HMODULE m_module;
-};
 
 class LoadedMenu {
  public:
@@ -70,7 +55,7 @@ bool IsSeparator(HMENU menu, int position) {
 }  // namespace
 
 MenuBar::MenuBar(const std::wstring& program) {
-  const DataModule module(program);
+  const LoadedModule module(program, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   if (!module.Get()) throw StepFailed("the program file cannot be read");
   const LoadedMenu bar(module.Get());
   if (!bar.Get()) throw StepFailed("the program file has no menu bar");

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "support/ScopedHandle.h"
+#include "tests/common/LoadedModule.h"
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
 
@@ -52,17 +53,12 @@ void StartASecondCopy(const FlashDrive& drive) {
 class MappedProgramFile {
  public:
   explicit MappedProgramFile(const std::wstring& path)
-      : m_module(LoadLibraryExW(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {}
-  MappedProgramFile(const MappedProgramFile&) = delete;
-  MappedProgramFile& operator=(const MappedProgramFile&) = delete;
-  ~MappedProgramFile() {
-    if (m_module) FreeLibrary(m_module);
-  }
+      : m_module(path, DONT_RESOLVE_DLL_REFERENCES) {}
 
   // Null when the file did not map or has no ".shr" section.
   LONG* SharedSlot() const {
-    if (!m_module) return nullptr;
-    BYTE* base = reinterpret_cast<BYTE*>(m_module);
+    if (!m_module.Get()) return nullptr;
+    BYTE* base = reinterpret_cast<BYTE*>(m_module.Get());
     auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
     IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(headers);
@@ -73,7 +69,7 @@ class MappedProgramFile {
   }
 
  private:
-  HMODULE m_module;
+  LoadedModule m_module;
 };
 
 // A window of the test's own under the program's class name and title: a

@@ -147,7 +147,7 @@ TEST_F(SiteCommandsTest, DeleteAsksAboutTheChosenSite) {
   program.ChooseShortcut({VK_CONTROL, 'D'});
   HWND dialog = program.WaitForDialog(L"Delete Site");
   HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
-  ASSERT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"Bank", L"Mail"}));
+  ASSERT_EQ(ListItems(list), (std::vector<std::wstring>{L"Bank", L"Mail"}));
 
   // The list opens on the site the main window shows; No keeps the dialog.
   program.ClickButtonIn(dialog, L"Delete");
