@@ -28,6 +28,9 @@ class WndProcMessages : public WndProcMessagesBase {
   LRESULT WM_CtlColorEdit(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT WM_InitMenuPopup(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
+  // Lets the start-up check run (WMCommandMsg::ArmStartupCheck).
+  void ArmStartupCheck() { m_WMCommandMsg.ArmStartupCheck(); }
+
  private:
   WndProcMessages() = default;
 
