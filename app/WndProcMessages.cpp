@@ -54,8 +54,18 @@ LRESULT WndProcMessages::WM_Create(HWND hWnd, WPARAM, LPARAM lParam) {
   return 0;
 }
 
-LRESULT WndProcMessages::WM_DrawItem(HWND, WPARAM wParam, LPARAM lParam) {
+// The item window is whatever the sender wrote into the record. One that
+// another process sends may name any window: the main window itself, which
+// would send the message to itself until the stack ran out, or a window of
+// another program. So the request goes on only to a child of this window,
+// and only when this thread sent it, as an owner-drawn control of its own
+// does; another process is all that another thread can be here.
+LRESULT WndProcMessages::WM_DrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) {
   const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (InSendMessageEx(nullptr) != ISMEX_NOSEND || GetAncestor(item->hwndItem, GA_PARENT) != hWnd) {
+    DebugLog(L"WndProcMessages::WM_DrawItem: not a request of this window's own controls");
+    return DefWindowProcW(hWnd, WM_DRAWITEM, wParam, lParam);
+  }
   SendMessageW(item->hwndItem, WM_DRAWITEM, wParam, lParam);
   return 1;
 }

@@ -16,7 +16,8 @@ class WndProcMessages : public WndProcMessagesBase {
   // Hands the data folder to the vault, makes the hot-link class, the fonts
   // and the dialog tables, and trims the system menu.
   LRESULT WM_Create(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
-  // Lets the owner-drawn control that the record names draw itself.
+  // Lets the owner-drawn child that the record names draw itself, when the
+  // request comes from this thread; any other goes to the default handling.
   LRESULT WM_DrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
   // Both buttons capture the mouse until they are released.
   LRESULT WM_LButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
