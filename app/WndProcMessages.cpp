@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/Clipboard.h"
 #include "app/Editor.h"
 #include "dialogbase/DialogTemplates.h"
 #include "storage/FlashDriveFolders.h"
@@ -91,6 +92,11 @@ LRESULT WndProcMessages::WM_Size(HWND, WPARAM, LPARAM) {
   return 0;
 }
 
+LRESULT WndProcMessages::WM_EndSession(HWND hWnd, WPARAM wParam, LPARAM) {
+  if (wParam) Clipboard::GetInstance().ClearCopy(hWnd);
+  return 0;
+}
+
 LRESULT WndProcMessages::WM_CtlColorEdit(HWND, WPARAM wParam, LPARAM) {
   return ColourControl(wParam);
 }
@@ -112,6 +118,7 @@ LRESULT Route(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: return messages.WM_Paint(hWnd, wParam, lParam);
     case WM_CLOSE: return messages.WM_Close(hWnd, wParam, lParam);
     case WM_QUERYENDSESSION: return messages.WM_QueryEndSession(hWnd, wParam, lParam);
+    case WM_ENDSESSION: return messages.WM_EndSession(hWnd, wParam, lParam);
     case WM_GETMINMAXINFO: return messages.WM_GetMinMaxInfo(hWnd, wParam, lParam);
     case WM_DRAWITEM: return messages.WM_DrawItem(hWnd, wParam, lParam);
     case WM_NOTIFY: return messages.WM_Notify(hWnd, wParam, lParam);

@@ -26,6 +26,9 @@ class WndProcMessages : public WndProcMessagesBase {
   LRESULT WM_CtlColorStatic(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
 
   LRESULT WM_Size(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  // The session ends (wParam TRUE): a copy leaves the clipboard now, since
+  // Windows may end the process as soon as this returns. 0.
+  LRESULT WM_EndSession(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT WM_CtlColorEdit(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT WM_InitMenuPopup(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
