@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "support/DebugLog.h"
+#include "ui/ProcedureGuard.h"
 
 namespace {
 
@@ -61,6 +62,19 @@ class OpenClipboardScope {
   bool m_open;
 };
 
+// With the clipboard open and the copy still on it, the copy's text is the
+// program's own block (the one it handed over, or the copy of it that the
+// system gives its owner), which is wiped before the clipboard lets it go.
+// What the system keeps of a copy outside the program, it frees itself.
+void WipeCopiedText() {
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (!data) return;
+  if (void* text = GlobalLock(data)) {
+    SecureZeroMemory(text, GlobalSize(data));
+    GlobalUnlock(data);
+  }
+}
+
 // The marks are a courtesy to the system: a copy whose marks could not be
 // set is still a copy.
 void MarkPrivate(const wchar_t* formatName, const void* data, size_t bytes) {
@@ -80,10 +94,10 @@ Clipboard& Clipboard::GetInstance() {
 
 Clipboard::Clipboard() : m_OpenPause([] { Sleep(kOpenPauseMs); }) {}
 
-bool Clipboard::Open(HWND owner) {
+bool Clipboard::Open(HWND owner, int attempts) {
   for (int attempt = 1;; ++attempt) {
     if (OpenClipboard(owner)) return true;
-    if (attempt == kOpenAttempts) break;
+    if (attempt >= attempts) break;
     m_OpenPause();
   }
   DebugLog(L"Clipboard::Open: still held by another program, error %i",
@@ -92,7 +106,7 @@ bool Clipboard::Open(HWND owner) {
 }
 
 bool Clipboard::CopyText(HWND owner, const wchar_t* text, size_t length) {
-  OpenClipboardScope clipboard(Open(owner));
+  OpenClipboardScope clipboard(Open(owner, kOpenAttempts));
   if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
   const size_t bytes = length * sizeof(wchar_t);
   ClipboardBlock block(bytes + sizeof(wchar_t));
@@ -105,27 +119,61 @@ bool Clipboard::CopyText(HWND owner, const wchar_t* text, size_t length) {
   m_HoldsCopy = true;
   m_CopySequence = GetClipboardSequenceNumber();
   // A second copy before the time is up starts the time anew.
+  m_Retrying = false;
   if (owner && !SetTimer(owner, kClearTimerId, m_ClearDelayMs, OnClearTimer))
     DebugLog(L"Clipboard::CopyText: no timer, error %i", static_cast<int>(GetLastError()));
   return true;
 }
 
 void Clipboard::ClearCopy(HWND owner) {
-  if (!m_HoldsCopy) return;
-  if (GetClipboardSequenceNumber() != m_CopySequence) {
-    m_HoldsCopy = false;
-    return;
-  }
-  OpenClipboardScope clipboard(Open(owner));
-  if (!clipboard.IsOpen()) return;
-  // Checked again with the clipboard open: nothing can be copied now until
-  // it is closed.
-  if (GetClipboardSequenceNumber() == m_CopySequence && !EmptyClipboard())
-    DebugLog(L"Clipboard::ClearCopy: not emptied, error %i", static_cast<int>(GetLastError()));
-  m_HoldsCopy = false;
+  const bool gone = TryClear(owner, kOpenAttempts);
+  if (!owner) return;
+  m_Retrying = !gone;
+  if (gone)
+    KillTimer(owner, kClearTimerId);
+  else if (!SetTimer(owner, kClearTimerId, kRetryMs, OnClearTimer))
+    DebugLog(L"Clipboard::ClearCopy: no timer, error %i", static_cast<int>(GetLastError()));
 }
 
-void CALLBACK Clipboard::OnClearTimer(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  GetInstance().ClearCopy(window);
+bool Clipboard::TryClear(HWND owner, int attempts) {
+  if (!m_HoldsCopy) return true;
+  if (GetClipboardSequenceNumber() != m_CopySequence) {
+    m_HoldsCopy = false;
+    return true;
+  }
+  OpenClipboardScope clipboard(Open(owner, attempts));
+  if (!clipboard.IsOpen()) return false;
+  // Checked again with the clipboard open: nothing can be copied now until
+  // it is closed.
+  if (GetClipboardSequenceNumber() == m_CopySequence) {
+    WipeCopiedText();
+    if (!EmptyClipboard())
+      DebugLog(L"Clipboard::ClearCopy: not emptied, error %i", static_cast<int>(GetLastError()));
+  }
+  m_HoldsCopy = false;
+  return true;
+}
+
+// DispatchMessageW calls a timer's callback itself, past every window
+// procedure's guard. A retry does not wait the half second: the program
+// would hang while another program holds the clipboard. A clearing that
+// failed is tried again at the next tick.
+void CALLBACK Clipboard::OnClearTimer(HWND window, UINT message, UINT_PTR id, DWORD) {
+  Clipboard& clipboard = GetInstance();
+  GuardProcedure(
+      L"Clipboard::OnClearTimer", message,
+      [&]() -> LRESULT {
+        if (!clipboard.m_Retrying) {
+          clipboard.ClearCopy(window);
+        } else if (clipboard.TryClear(window, 1)) {
+          clipboard.m_Retrying = false;
+          KillTimer(window, id);
+        }
+        return 0;
+      },
+      [&]() -> LRESULT {
+        clipboard.m_Retrying = true;
+        SetTimer(window, id, kRetryMs, OnClearTimer);
+        return 0;
+      });
 }

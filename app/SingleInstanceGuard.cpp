@@ -51,8 +51,19 @@ bool SingleInstanceGuard::Check(const std::wstring& className, const std::wstrin
   // A disabled main window has a modal dialog over it, the master password
   // check perhaps: that dialog comes forward, and the window stays disabled.
   // Enabling it would let the user reach the sites past the dialog.
-  SetForegroundWindow(GetLastActivePopup(window));
+  SetForegroundWindow(OwnPopupOf(window));
   return false;
+}
+
+// Any process may make a window owned by the first copy's main window, a
+// question that passes itself off as the program's: the popup comes forward
+// only when it belongs to the first copy itself.
+HWND SingleInstanceGuard::OwnPopupOf(HWND window) {
+  HWND popup = GetLastActivePopup(window);
+  DWORD windowProcess = 0, popupProcess = 0;
+  GetWindowThreadProcessId(window, &windowProcess);
+  GetWindowThreadProcessId(popup, &popupProcess);
+  return windowProcess != 0 && popupProcess == windowProcess ? popup : window;
 }
 
 // The published handle is taken only when it is the first copy's window,

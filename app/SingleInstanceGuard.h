@@ -27,14 +27,18 @@ class SingleInstanceGuard {
   virtual ~SingleInstanceGuard();
 
   // True when this process is the first copy and may go on. A later copy
-  // restores the first copy's window, brings it (or the modal dialog over
-  // it) to the front, and answers false; when no such window comes within
-  // a few seconds, it says that the program is already running.
+  // restores the first copy's window, brings it (or the first copy's own
+  // modal dialog over it) to the front, and answers false; when no such
+  // window comes within a few seconds, it says that the program is already
+  // running.
   bool Check(const std::wstring& className, const std::wstring& suffix);
 
  private:
   // Null when no window of the first copy came in time.
   static HWND FirstCopyWindow(const std::wstring& className);
+  // The first copy's last active popup when the first copy made it, else
+  // its main window.
+  static HWND OwnPopupOf(HWND window);
 
   HANDLE m_hMutex = nullptr;
 };

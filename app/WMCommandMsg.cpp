@@ -57,11 +57,14 @@ void ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption = L"Key
 LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
   // The window is disabled under the master password question, but another
   // program can still post it commands: until the person is let in, the
-  // start-up check is all that runs, and it runs once.
+  // start-up check is all that runs, and it runs once, when the program has
+  // armed it (WindowInitialization::Initialize says why).
   if (id == ::ID_Intro_Dialog) {
-    if (!m_StartupCheckRan) {
-      m_StartupCheckRan = true;
+    if (m_StartupCheck == StartupCheck::Armed) {
+      m_StartupCheck = StartupCheck::Ran;
       ID_Intro_Dialog(mainWindow);
+    } else {
+      DebugLog(L"WMCommandMsg::Dispatch: start-up check not armed or already run");
     }
     return 0;
   }
@@ -88,6 +91,10 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     default: break;
   }
   return 0;
+}
+
+void WMCommandMsg::ArmStartupCheck() {
+  if (m_StartupCheck == StartupCheck::Unarmed) m_StartupCheck = StartupCheck::Armed;
 }
 
 void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {

@@ -19,8 +19,13 @@ class WMCommandMsg {
 
   // The notification code matters only for the site list. An id the program
   // does not know is ignored. Before the start-up check has let the person
-  // in, every command but that check's first run is ignored. Always 0.
+  // in, every command but that check is ignored; the check itself runs once,
+  // and only once it was armed. Always 0.
   LRESULT Dispatch(HWND mainWindow, HWND control, int id, UINT notifyCode);
+  // Lets the next start-up check run: the program calls it once its window
+  // is built and the vault's password in force. A check that comes before,
+  // from anyone, does nothing and is not remembered.
+  void ArmStartupCheck();
   // Sets the View menu's check marks to match the Password field each time
   // the menu opens. Always 0.
   LRESULT WM_InitMenuPopup(HMENU popup, int position, bool systemMenu);
@@ -35,7 +40,8 @@ class WMCommandMsg {
   void CopyField(HWND mainWindow, int field);
   void OpenWebsite(HWND mainWindow);
 
-  bool m_StartupCheckRan = false;
+  enum class StartupCheck { Unarmed, Armed, Ran };
+  StartupCheck m_StartupCheck = StartupCheck::Unarmed;
   // The master password was given, or a new one created.
   bool m_Unlocked = false;
 };

@@ -66,12 +66,13 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
   }
   ShowWindow(m_hWnd, showState);
   UpdateWindow(m_hWnd);
-  // The start-up check is the loop's first message. It is posted only now:
-  // a message box shown while the window is built (a write-back that fails
-  // on a read-only drive, a title found twice in the vault) runs a loop of
-  // its own, which would run the check before the vault's password is in
-  // force. The check would then offer to create a new password: a way past
-  // the old one to the sites.
+  // The start-up check is the loop's first message. It is armed and posted
+  // only now: a message box shown while the window is built (a write-back
+  // that fails on a read-only drive, a title found twice in the vault) runs
+  // a loop of its own, which would run a check, posted by anyone, before the
+  // vault's password is in force. The check would then offer to create a
+  // new password: a way past the old one to the sites.
+  WndProcMessages::GetInstance().ArmStartupCheck();
   PostMessageW(m_hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
   m_MessageLoop = std::make_unique<MessageLoop>(m_hWnd);
   return m_MessageLoop.get();

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/Clipboard.h"
 #include "app/Editor.h"
 #include "dialogbase/DialogTemplates.h"
 #include "storage/FlashDriveFolders.h"
@@ -54,8 +55,18 @@ LRESULT WndProcMessages::WM_Create(HWND hWnd, WPARAM, LPARAM lParam) {
   return 0;
 }
 
-LRESULT WndProcMessages::WM_DrawItem(HWND, WPARAM wParam, LPARAM lParam) {
+// The item window is whatever the sender wrote into the record. One that
+// another process sends may name any window: the main window itself, which
+// would send the message to itself until the stack ran out, or a window of
+// another program. So the request goes on only to a child of this window,
+// and only when this thread sent it, as an owner-drawn control of its own
+// does; another process is all that another thread can be here.
+LRESULT WndProcMessages::WM_DrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) {
   const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  if (InSendMessageEx(nullptr) != ISMEX_NOSEND || GetAncestor(item->hwndItem, GA_PARENT) != hWnd) {
+    DebugLog(L"WndProcMessages::WM_DrawItem: not a request of this window's own controls");
+    return DefWindowProcW(hWnd, WM_DRAWITEM, wParam, lParam);
+  }
   SendMessageW(item->hwndItem, WM_DRAWITEM, wParam, lParam);
   return 1;
 }
@@ -81,6 +92,11 @@ LRESULT WndProcMessages::WM_Size(HWND, WPARAM, LPARAM) {
   return 0;
 }
 
+LRESULT WndProcMessages::WM_EndSession(HWND hWnd, WPARAM wParam, LPARAM) {
+  if (wParam) Clipboard::GetInstance().ClearCopy(hWnd);
+  return 0;
+}
+
 LRESULT WndProcMessages::WM_CtlColorEdit(HWND, WPARAM wParam, LPARAM) {
   return ColourControl(wParam);
 }
@@ -102,6 +118,7 @@ LRESULT Route(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: return messages.WM_Paint(hWnd, wParam, lParam);
     case WM_CLOSE: return messages.WM_Close(hWnd, wParam, lParam);
     case WM_QUERYENDSESSION: return messages.WM_QueryEndSession(hWnd, wParam, lParam);
+    case WM_ENDSESSION: return messages.WM_EndSession(hWnd, wParam, lParam);
     case WM_GETMINMAXINFO: return messages.WM_GetMinMaxInfo(hWnd, wParam, lParam);
     case WM_DRAWITEM: return messages.WM_DrawItem(hWnd, wParam, lParam);
     case WM_NOTIFY: return messages.WM_Notify(hWnd, wParam, lParam);

@@ -16,7 +16,8 @@ class WndProcMessages : public WndProcMessagesBase {
   // Hands the data folder to the vault, makes the hot-link class, the fonts
   // and the dialog tables, and trims the system menu.
   LRESULT WM_Create(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
-  // Lets the owner-drawn control that the record names draw itself.
+  // Lets the owner-drawn child that the record names draw itself, when the
+  // request comes from this thread; any other goes to the default handling.
   LRESULT WM_DrawItem(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
   // Both buttons capture the mouse until they are released.
   LRESULT WM_LButtonDown(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
@@ -25,8 +26,14 @@ class WndProcMessages : public WndProcMessagesBase {
   LRESULT WM_CtlColorStatic(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
 
   LRESULT WM_Size(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  // The session ends (wParam TRUE): a copy leaves the clipboard now, since
+  // Windows may end the process as soon as this returns. 0.
+  LRESULT WM_EndSession(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT WM_CtlColorEdit(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT WM_InitMenuPopup(HWND hWnd, WPARAM wParam, LPARAM lParam);
+
+  // Lets the start-up check run (WMCommandMsg::ArmStartupCheck).
+  void ArmStartupCheck() { m_WMCommandMsg.ArmStartupCheck(); }
 
  private:
   WndProcMessages() = default;

@@ -59,11 +59,18 @@ LRESULT NewPasswordToDB::OnCommand(int id, HWND, UINT) {
 }
 
 // A password only replaces the field when one was made: Cancel in the
-// generator leaves the field as it was.
+// generator leaves the field as it was. The password it replaces is
+// overwritten in the field first.
 void NewPasswordToDB::FillPasswordFromGenerator() {
   const GeneratePassword generator(m_hWnd);
-  if (!generator.GetPassword().empty())
-    SetDlgItemTextW(m_hWnd, IDC_SITE_PASSWORD, generator.GetPassword().c_str());
+  if (generator.GetPassword().empty()) return;
+  WipeFieldText(Item(IDC_SITE_PASSWORD));
+  SetDlgItemTextW(m_hWnd, IDC_SITE_PASSWORD, generator.GetPassword().c_str());
+}
+
+// The controls still live: the dialog goes before them.
+void NewPasswordToDB::OnDestroy() {
+  WipeFieldText(Item(IDC_SITE_PASSWORD));
 }
 
 bool NewPasswordToDB::ReadEditFields() {

@@ -24,6 +24,8 @@ class NewPasswordToDB : public DialogBase {
   int GetTemplateID() const override;
   INT_PTR OnInitDialog(WPARAM wParam, LPARAM lParam) override;
   LRESULT OnCommand(int id, HWND control, UINT notifyCode) override;
+  // Overwrites the Password field before it goes (WipeFieldText).
+  void OnDestroy() override;
 
   // Reads and checks the five fields and hands the site over; true when the
   // dialog may close.

@@ -152,6 +152,11 @@ INT_PTR HandlePasswordDialog(const wchar_t* name, HWND dialog, UINT message, WPA
             g_form = describe(lParam);
             InitForm(dialog);
             return TRUE;
+          // The fields still live: the dialog goes before its controls.
+          case WM_DESTROY:
+            for (int index = 0; index < g_form.fieldCount; ++index)
+              WipeFieldText(GetDlgItem(dialog, g_form.fields[index].id));
+            return FALSE;
           case WM_COMMAND: {
             const int id = LOWORD(wParam);
             if (id == IDOK) {

@@ -6,7 +6,8 @@
 //
 // Typed passwords live in fixed 9-character buffers (8 characters and the
 // terminator: an entry longer than 8 is cut, not refused) that are wiped
-// when they go, as is every string here that held a password.
+// when they go, as is every string here that held a password, and the
+// dialogs' entry fields, when the dialog goes.
 #pragma once
 
 #include <windows.h>

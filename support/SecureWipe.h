@@ -10,6 +10,12 @@
 // Initialization); a copy that a getter hands out is the caller's to wipe.
 // Short texts (up to 7 units) that pass through temporaries on the stack
 // leave their copy there until the stack is reused.
+//
+// An edit control keeps its text in a buffer of its own, which it frees
+// unwiped when it goes and keeps past a shorter text. WipeFieldText reaches
+// that buffer the only way the control allows: through its text. What the
+// control copies for itself (its undo memory when the person typed over or
+// deleted text, its layout data of a text shown in clear) it does not reach.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +29,12 @@ inline void SecureWipe(std::wstring& text) {
   SecureZeroMemory(&text[0], text.size() * sizeof(wchar_t));
   text.clear();
 }
+
+// Overwrites the text of an edit control in place and then empties it: the
+// same number of characters written over the old ones, so that the control
+// keeps its buffer where it is, and no undo kept of them. For a password
+// field before its text is changed or the field destroyed.
+void WipeFieldText(HWND field);
 
 // Wipes a string of the caller's when the scope ends, on every exit path.
 class ScopedWipe {

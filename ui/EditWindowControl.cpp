@@ -93,6 +93,7 @@ DWORD EditWindowControl::ChooseStyle(int editType, bool noAutoScroll) {
       break;
     case EWC_ReadOnlyPasswordText:
       added = ES_READONLY | ES_PASSWORD;
+      m_holdsPassword = true;
       break;
     case EWC_ReadOnlySingleLineTextCenter:
       added = ES_READONLY | ES_CENTER;
@@ -111,6 +112,7 @@ DWORD EditWindowControl::ChooseStyle(int editType, bool noAutoScroll) {
 // it has the focus (no caret), never sets the cursor shape, and a click on
 // it is swallowed before it can activate anything.
 LRESULT EditWindowControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_holdsPassword && message == WM_SETTEXT) WipeFieldText(m_hWnd);
   if (m_noFocus == 1) {
     switch (message) {
       case WM_SETFOCUS:
@@ -124,6 +126,10 @@ LRESULT EditWindowControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) 
     }
   }
   return Window::Dispatch(message, wParam, lParam);
+}
+
+void EditWindowControl::OnDestroy() {
+  if (m_holdsPassword) WipeFieldText(m_hWnd);
 }
 
 void EditWindowControl::OnSetFocus() {

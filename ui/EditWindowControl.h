@@ -2,7 +2,9 @@
 // its styles once, at creation, and whether it may take the focus: the main
 // window's fields are read-only displays that must never show a caret or
 // react to the mouse, so for them the object answers the focus, cursor and
-// mouse-activation messages itself and the control never sees them.
+// mouse-activation messages itself and the control never sees them. A
+// password field overwrites its text (WipeFieldText) before any new text,
+// from whoever sets it, and before it is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -46,6 +48,7 @@ class EditWindowControl : public AbstractEditWindowControl, public EditWindowErr
   EditWindowControl(const EditWindowControl& source, bool deepCopy);
 
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroy() override;
   void OnSetFocus() override;
   void OnKillFocus() override;
   wchar_t OnChar(wchar_t charCode, LONG keyData) override;
@@ -86,10 +89,12 @@ class EditWindowControl : public AbstractEditWindowControl, public EditWindowErr
   int32_t GetNoFocus() const { return m_noFocus; }
 
  private:
-  // The window style of an edit type; sets m_noFocus on the way.
+  // The window style of an edit type; sets m_noFocus and m_holdsPassword on
+  // the way.
   DWORD ChooseStyle(int editType, bool noAutoScroll);
 
   int32_t m_tabStop = 3;
   int32_t m_boldFont = 0;
   int32_t m_noFocus = 0;
+  bool m_holdsPassword = false;
 };

@@ -1,15 +1,20 @@
 // A copy waits a moment for another program that has the clipboard open, and
 // leaves the clipboard again when its time is up, unless something else was
-// copied since.
+// copied since; its text is wiped before the clipboard lets it go, and a
+// clearing that fails goes no further than its timer.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/Clipboard.h"
+#include "tests/common/ProcedureWindow.h"
 #include "tests/program/ClipboardContents.h"
 #include "tests/program/Desktop.h"
 #include "tests/ui/TestWindows.h"
@@ -121,6 +126,62 @@ TEST_P(ClipboardClearing, WhenTheTimeIsUp) {
     EXPECT_EQ(left, std::optional<std::wstring>(GetParam().copiedSince));
   else
     EXPECT_EQ(left, std::nullopt);
+}
+
+// EmptyClipboard tells the clipboard's owner before the system lets the
+// copy go (WM_DESTROYCLIPBOARD): this owner reads the copy's block then.
+std::vector<wchar_t> g_blockAtEmpty;
+
+LRESULT CALLBACK ClipboardOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROYCLIPBOARD) {
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto* text = static_cast<const wchar_t*>(data ? GlobalLock(data) : nullptr)) {
+      g_blockAtEmpty.assign(text, text + GlobalSize(data) / sizeof(wchar_t));
+      GlobalUnlock(data);
+    }
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(ClipboardTest, TheCopysTextIsWipedBeforeTheClipboardLetsItGo) {
+  const ProcedureWindow owner(L"KfoClipboardOwner", ClipboardOwner);
+  ASSERT_TRUE(Copy(owner.Get()));
+  Clipboard::GetInstance().ClearCopy(owner.Get());
+  EXPECT_EQ(ClipboardText(), std::nullopt);
+  const std::vector<wchar_t>& block = g_blockAtEmpty;
+  ASSERT_GE(block.size(), kSecret.size());
+  EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](wchar_t unit) { return unit == 0; }))
+      << testing::PrintToString(std::wstring(block.begin(), block.end()));
+}
+
+// DispatchMessageW calls a timer's callback itself, past every window
+// procedure; here the test calls it as DispatchMessageW would, and so sees
+// what leaves it.
+TEST(ClipboardTest, AClearingThatFailsStopsAtItsTimerAndIsTriedAgain) {
+  TestParent owner;
+  Clipboard& clipboard = Clipboard::GetInstance();
+  clipboard.SetClearDelay(50);
+  ASSERT_TRUE(Copy(owner.Get()));
+  {
+    ClipboardHolder holder;
+    ASSERT_TRUE(holder.Opened());
+    clipboard.SetOpenPause([] { throw std::runtime_error("no pause"); });
+    // Not pumped: a pump would dispatch the tick itself.
+    MSG tick{};
+    const ULONGLONG deadline = GetTickCount64() + kStepTimeoutMs;
+    while (!PeekMessageW(&tick, owner.Get(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
+      ASSERT_LT(GetTickCount64(), deadline) << "the time was up, but no tick came";
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
+    }
+    // The callback, as DispatchMessageW calls it (Wine hands out a handle
+    // of its own in lParam, which only CallWindowProcW knows).
+    ASSERT_NE(tick.lParam, 0);
+    EXPECT_NO_THROW(CallWindowProcW(reinterpret_cast<WNDPROC>(tick.lParam), tick.hwnd,
+                                    tick.message, tick.wParam, tick.time));
+    clipboard.SetOpenPause([] {});
+  }
+  EXPECT_TRUE(WaitFor([&] { return !clipboard.HoldsCopy(); }));
+  EXPECT_EQ(ClipboardText(), std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ClipboardClearing,

@@ -87,7 +87,9 @@ TEST_P(LoadProblemTest, IsToldBeforeThePasswordQuestion) {
 
   // Cancel ends whatever asks for the password, which ends the program.
   MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
-  WMCommandMsg().Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
+  WMCommandMsg commands;
+  commands.ArmStartupCheck();
+  commands.Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
   const std::vector<MessageBoxAnswerer::Box>& boxes = answerer.Boxes();
   ASSERT_GE(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].caption, L"Keyfolio");
@@ -127,7 +129,9 @@ TEST_P(NoLoadProblemTest, AWholeVaultOrNoneIsNotMentioned) {
   editor.SetDatabaseFolder(folder.Path() + L"\\");
   editor.ConstructWindows(mainWindow.Get());
   MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
-  WMCommandMsg().Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
+  WMCommandMsg commands;
+  commands.ArmStartupCheck();
+  commands.Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
   ASSERT_FALSE(answerer.Boxes().empty());
   EXPECT_EQ(answerer.Boxes()[0].text,
             L"You must first create a master password for\nKeyfolio between 1 to 8 characters "

@@ -16,6 +16,7 @@
 #include "security/RandomSource.h"
 #include "storage/DatabasePasswordSet.h"
 #include "tests/common/DialogDriver.h"
+#include "tests/common/FieldTextWatch.h"
 #include "tests/common/FreedMemoryWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/dialogbase/DialogChecks.h"
@@ -93,6 +94,43 @@ TEST_F(DialogWipeTest, SiteDialogsFreeNoPasswordUnwiped) {
     EXPECT_EQ(watch.FreedUnwiped(i), 0) << std::string(secret.begin(), secret.end());
   }
   EXPECT_GE(watch.LargestFreed(), sizeof kEdited);
+}
+
+// The Password field gives up a password only overwritten in place: the one
+// typed into Add Site when a generated one replaces it, and the one each
+// dialog holds when it closes: generated, or the site's own.
+TEST_F(DialogWipeTest, ThePasswordFieldIsOverwrittenBeforeItChangesOrGoes) {
+  PutSites({MakeSite(L"Bank", kStored)}, 0);
+  FieldTextWatch added, edited;
+  std::wstring generated;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      added.Attach(GetDlgItem(dialog, IDC_SITE_PASSWORD));
+      SetDlgItemTextW(dialog, IDC_SITE_PASSWORD, kTyped);
+      // Digits alone: no character of it is the filler's.
+      DialogDriver digits([&](HWND generator) {
+        for (const int box : {IDC_LOWERCASE, IDC_UPPERCASE, IDC_PUNCTUATION})
+          SetChecked(generator, box, false);
+        Click(generator, IDC_GENERATE_PASSWORD);
+      });
+      Click(dialog, IDC_GENERATE);
+      generated = Text(dialog, IDC_SITE_PASSWORD);
+      Click(dialog, IDCANCEL);
+    });
+    NewPasswordToDB dialog(m_owner.Get());
+  }
+  {
+    DialogDriver driver([&](HWND dialog) {
+      edited.Attach(GetDlgItem(dialog, IDC_SITE_PASSWORD));
+      Click(dialog, IDCANCEL);
+    });
+    EditPasswordToDB dialog(m_owner.Get());
+  }
+  ASSERT_EQ(generated.size(), 8u);
+  EXPECT_TRUE(added.Destroyed() && edited.Destroyed());
+  EXPECT_TRUE(added.OverwrittenInPlace(kTyped)) << testing::PrintToString(added.Texts());
+  EXPECT_TRUE(added.OverwrittenInPlace(generated)) << testing::PrintToString(added.Texts());
+  EXPECT_TRUE(edited.OverwrittenInPlace(kStored)) << testing::PrintToString(edited.Texts());
 }
 
 // The generator dialog's own copy of the password it made. Length 64 with

@@ -4,21 +4,18 @@
 
 #include "tests/program/Desktop.h"
 
+HeldClipboard::HeldClipboard() {
+  Expect([] { return OpenClipboard(nullptr) != FALSE; }, "the clipboard to open");
+}
+
+HeldClipboard::~HeldClipboard() {
+  CloseClipboard();
+}
+
 namespace {
 
-// The program under test may hold the clipboard open for a moment.
-class OpenedClipboard {
- public:
-  OpenedClipboard() {
-    Expect([] { return OpenClipboard(nullptr) != FALSE; }, "the clipboard to open");
-  }
-  OpenedClipboard(const OpenedClipboard&) = delete;
-  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-  ~OpenedClipboard() { CloseClipboard(); }
-};
-
 std::optional<std::vector<unsigned char>> DataOf(UINT format) {
-  OpenedClipboard clipboard;
+  HeldClipboard clipboard;
   HANDLE data = GetClipboardData(format);
   if (!data) return std::nullopt;
   const void* bytes = GlobalLock(data);
@@ -32,7 +29,7 @@ std::optional<std::vector<unsigned char>> DataOf(UINT format) {
 }  // namespace
 
 void PutClipboardText(const std::wstring& text) {
-  OpenedClipboard clipboard;
+  HeldClipboard clipboard;
   EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);

@@ -7,6 +7,18 @@
 #include <string>
 #include <vector>
 
+// Has the clipboard open for as long as it lives, as a clipboard manager
+// or a remote-desktop sync may have it for a while: nobody else can open it
+// meanwhile. The program under test may hold it open for a moment, which
+// is waited for.
+class HeldClipboard {
+ public:
+  HeldClipboard();
+  HeldClipboard(const HeldClipboard&) = delete;
+  HeldClipboard& operator=(const HeldClipboard&) = delete;
+  ~HeldClipboard();
+};
+
 // Replaces the clipboard's content with `text`, so that a test sees the
 // program's copy replace it.
 void PutClipboardText(const std::wstring& text);

@@ -2,12 +2,14 @@
 // HL_SETURL its web address) mean something only in the process that sent
 // them. Any other process can send or post them to the program's windows,
 // with addresses of its own that point anywhere, or nowhere, in the program:
-// the program reads none of them, and goes on as before.
+// the program reads none of them, and goes on as before. A draw request's
+// record the system copies over, but the window it names may be anyone's.
 #include <gtest/gtest.h>
 
 #include <cwchar>
 #include <memory>
 
+#include "tests/common/ProcedureWindow.h"
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
 #include "tests/program/ShellMarkers.h"
@@ -99,5 +101,43 @@ INSTANTIATE_TEST_SUITE_P(
                  return FindWindowExW(about, nullptr, kHotLinkClassName, nullptr);
                }}),
     [](const ::testing::TestParamInfo<Target>& info) { return info.param.name; });
+
+// What reaches a window of the test's own.
+int g_drawRequests = 0;
+
+LRESULT CALLBACK DrawItemTarget(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DRAWITEM) ++g_drawRequests;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+using ForeignDrawItem = ProgramTest;
+
+// A draw request names the window that is to draw, and the system copies
+// the record over to the program; another process may name any window in
+// it. The program hands it on to none: not to a window of the sender's, and
+// not to the main window itself, which would send it to itself without end
+// (Wine bounds that, so that case alone cannot fail here). The sender's
+// thread takes what the program would send it while it waits for its answer.
+TEST_F(ForeignDrawItem, IsHandedToNoWindowTheRecordNames) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
+  HWND main = program.MainWindow();
+  const ProcedureWindow target(L"KfoDrawItemTarget", DrawItemTarget);
+  for (HWND item : {target.Get(), main}) {
+    DRAWITEMSTRUCT record{};
+    record.CtlType = ODT_BUTTON;
+    record.itemAction = ODA_DRAWENTIRE;
+    record.hwndItem = item;
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(main, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&record),
+                                    SMTO_NORMAL, kStepTimeoutMs, &answer));
+    // The record's address means nothing in the program: the system posts
+    // no message that carries one.
+    EXPECT_FALSE(PostMessageW(main, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&record)));
+  }
+  EXPECT_EQ(g_drawRequests, 0);
+  ASSERT_TRUE(program.Process().Running()) << "the program crashed";
+  EXPECT_EQ(Ask(main, WM_NULL), 0);
+  EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
+}
 
 }  // namespace

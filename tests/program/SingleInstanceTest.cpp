@@ -138,6 +138,27 @@ TEST_F(SingleInstanceTest, SecondStartDuringThePasswordCheckBringsTheCheckForwar
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
 }
 
+// Any program may make a window owned by the running copy's main window, a
+// question that passes itself off as Keyfolio's, and make it the last one
+// active over it: the second start brings forward only the copy's own.
+TEST_F(SingleInstanceTest, SecondStartBringsForwardNoPopupOfAnotherProgram) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
+  HWND main = program.MainWindow();
+  HWND popup = CreateWindowExW(0, L"STATIC", L"Keyfolio", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60,
+                               60, 300, 120, main, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(popup, nullptr);
+  BringToFront(popup);
+  ASSERT_EQ(GetLastActivePopup(main), popup);
+  {
+    OtherProgramWindow other;
+    StartASecondCopy(m_drive);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }))
+        << (GetForegroundWindow() == popup ? "the other program's popup came forward"
+                                           : "the running copy did not come forward");
+  }
+  DestroyWindow(popup);
+}
+
 // The later start waits for the first copy's window: had it told that the
 // program runs, its box would keep it from ending.
 TEST_F(SingleInstanceTest, TwoStartsAtOnceLeaveOneCopy) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/program/Desktop.h"
+#include "tests/program/ProcessMemory.h"
 #include "tests/program/ProgramTest.h"
 
 namespace {
@@ -139,6 +140,30 @@ TEST_F(SiteCommandsTest, EditRefusesAnotherSitesTitleAndKeepsTheDialog) {
   program.CloseWith(dialog, L"Cancel");
   EXPECT_EQ(program.Titles(), (std::vector<std::wstring>{L"Bank", L"Mail"}));
   EXPECT_EQ(ReadVaultOnDrive().sites, (std::vector<SiteFields>{bank, mail}));
+}
+
+// A deleted site's password is left nowhere in the program's memory, also
+// not in the Password field that showed it: a field keeps its buffer past a
+// shorter text, and the next site's shorter password would leave the rest
+// of the deleted one behind its end there.
+TEST_F(SiteCommandsTest, ADeletedSitesPasswordIsLeftNowhereInTheProgram) {
+  const std::wstring deleted = L"Gq5wXz8vKj3mRt7y";
+  // What the next site's password, three characters long, and its end
+  // would not cover.
+  const std::wstring rest = deleted.substr(4);
+  Keyfolio& program =
+      StartWithSites({StoredSite(L"Alpha", 1, deleted), StoredSite(L"Beta", 2, L"b2c")});
+  const DWORD process = program.Process().Id();
+  ASSERT_GT(CountInProcessMemory(process, rest), 0) << "the search finds what is there";
+  program.ChooseShortcut({VK_CONTROL, 'D'});
+  HWND dialog = program.WaitForDialog(L"Delete Site");
+  program.ClickButtonIn(dialog, L"Delete");
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  program.WaitForClose(dialog);
+  ASSERT_EQ(program.Titles(), std::vector<std::wstring>{L"Beta"});
+  ASSERT_EQ(program.VisibleFields()[1], L"***");
+  program.WaitUntilIdle();
+  EXPECT_EQ(CountInProcessMemory(process, rest), 0);
 }
 
 TEST_F(SiteCommandsTest, DeleteAsksAboutTheChosenSite) {

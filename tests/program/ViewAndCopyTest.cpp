@@ -125,4 +125,36 @@ TEST_F(ViewAndCopyTest, ACopyLeavesTheClipboardWithTheProgramButALaterCopyStays)
   EXPECT_EQ(ClipboardText(), std::optional<std::wstring>(L"copied later"));
 }
 
+// A clipboard manager or a remote-desktop sync that has the clipboard open
+// when the copy's time is up, and lets it go later: the copy still goes,
+// soon after.
+TEST_F(ViewAndCopyTest, ACopyHeldPastItsTimeGoesOnceTheClipboardIsLetGo) {
+  // The program's 30 s, the half second it waits for the clipboard then,
+  // and a margin for a late timer.
+  constexpr ULONGLONG kHeldMs = 30000 + 500 + 2500;
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"bank pw")});
+  program.ClickMainButton(L"Copy", 1);
+  ASSERT_TRUE(WaitFor([] { return ClipboardText() == std::optional<std::wstring>(L"bank pw"); }));
+  const ULONGLONG copied = GetTickCount64();
+  {
+    HeldClipboard holder;
+    // The hold itself is what the test is about: nothing in the program
+    // shows that it has tried.
+    WaitFor([&] { return GetTickCount64() - copied >= kHeldMs; }, kHeldMs + kStepTimeoutMs);
+  }
+  EXPECT_TRUE(WaitFor([] { return ClipboardText() == std::nullopt; }));
+  EXPECT_TRUE(program.Process().Running());
+}
+
+// Log-off, shut-down or restart: Windows may end the program once it has
+// answered WM_ENDSESSION, and the copy has gone by then.
+TEST_F(ViewAndCopyTest, TheEndOfTheSessionTakesACopyOff) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"bank pw")});
+  program.ClickMainButton(L"Copy", 1);
+  ASSERT_TRUE(WaitFor([] { return ClipboardText() == std::optional<std::wstring>(L"bank pw"); }));
+  EXPECT_EQ(Ask(program.MainWindow(), WM_QUERYENDSESSION), 1);
+  Ask(program.MainWindow(), WM_ENDSESSION, TRUE);
+  EXPECT_EQ(ClipboardText(), std::nullopt);
+}
+
 }  // namespace

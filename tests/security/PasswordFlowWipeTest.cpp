@@ -1,15 +1,19 @@
 // Every flow in turn, while every block the program frees is looked into for
 // a master password. The passwords have eight characters: a string keeps no
-// more than seven in itself, so these pass through the heap.
+// more than seven in itself, so these pass through the heap. And the flows'
+// entry fields, watched until they go.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogbase/DialogTemplates.h"
 #include "security/PasswordProtection.h"
+#include "tests/common/FieldTextWatch.h"
 #include "tests/common/FreedMemoryWatch.h"
 #include "tests/security/PasswordFlowFixture.h"
 
@@ -30,7 +34,50 @@ const wchar_t kDeleted[] =
 
 class PasswordFlowWipeTest : public PasswordFlowTest {};
 
+// `action`, with the dialog's fields watched from the start.
+FlowScript::Action Watching(std::initializer_list<std::pair<FieldTextWatch*, int>> fields,
+                            FlowScript::Action action) {
+  const std::vector<std::pair<FieldTextWatch*, int>> watched(fields);
+  return [watched, action](HWND dialog) {
+    for (const auto& field : watched) field.first->Attach(GetDlgItem(dialog, field.second));
+    action(dialog);
+  };
+}
+
 }  // namespace
+
+// What was typed, right or wrong, does not stay in a field's memory: every
+// entry field of the password dialogs is overwritten in place and emptied
+// before it goes.
+TEST_F(PasswordFlowWipeTest, EveryEntryFieldIsOverwrittenBeforeItGoes) {
+  StartWithVault(L"Qz7vKw2m");
+  FieldTextWatch wrong, right, old, fresh, confirm;
+  FlowScript script;
+  script.Dialog(kEnterCaption, Watching({{&wrong, IDC_PASSWORD_ENTRY}}, EnterAndOk(L"Wr0ngPw1")))
+      .Box(L"Keyfolio for Flash Drives", kNotCorrect)
+      .Dialog(kEnterCaption, Watching({{&right, IDC_PASSWORD_ENTRY}}, EnterAndOk(L"Qz7vKw2m")))
+      .Dialog(kChangeCaption,
+              Watching({{&old, IDC_PASSWORD_ENTRY}, {&fresh, IDC_NEW_PASSWORD_ENTRY}},
+                       ChangeAndOk(L"Qz7vKw2m", L"Nb4xTy9r")))
+      .Dialog(kConfirmNewCaption,
+              Watching({{&confirm, IDC_PASSWORD_ENTRY}}, EnterAndOk(L"Nb4xTy9r")))
+      .Box(L"New Password Set", kChanged);
+  EXPECT_EQ(PasswordProtection().EnterPassword(Owner()), PasswordProtection::PASSWORD_ACCEPTED);
+  PasswordProtection().ChangePassword(Owner());
+  EXPECT_TRUE(script.Finished());
+  const struct {
+    const char* name;
+    const FieldTextWatch& watch;
+    const wchar_t* typed;
+  } fields[] = {{"wrong entry", wrong, L"Wr0ngPw1"}, {"right entry", right, L"Qz7vKw2m"},
+                {"old password", old, L"Qz7vKw2m"},  {"new password", fresh, L"Nb4xTy9r"},
+                {"confirmation", confirm, L"Nb4xTy9r"}};
+  for (const auto& field : fields) {
+    EXPECT_TRUE(field.watch.Destroyed()) << field.name;
+    EXPECT_TRUE(field.watch.OverwrittenInPlace(field.typed))
+        << field.name << ": " << testing::PrintToString(field.watch.Texts());
+  }
+}
 
 TEST_F(PasswordFlowWipeTest, NoFreedBlockHoldsAMasterPassword) {
   // No four characters in a row of these stand in any text of the program
