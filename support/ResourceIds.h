@@ -25,6 +25,8 @@
 #define IDM_MASTERPASSWORD_CHANGE 32781
 #define IDM_HELP 32792
 #define IDM_DISCLAIMER 32793
+// Back to the master password question, nothing of the vault left in memory.
+#define IDM_LOCK 32820
 
 #define IDCB_DBPASSWORD 33000
 #define IDB_USERNAME 33300

@@ -29,6 +29,7 @@ const std::vector<MenuEntry> kMainMenu = {
     {0, kPopup, 0, L"&File"},
     {1, 0, 32771, L"Add New Site...\tCtrl+N"},
     {1, 0, 32772, L"Delete Site...\tCtrl+D"},
+    {1, 0, 32820, L"Lock\tCtrl+L"},
     {1, 0, 0, L""},
     {1, kEnd, 105, L"E&xit\tAlt+F4"},
     {0, kPopup, 0, L"&Edit"},
@@ -124,7 +125,7 @@ TEST(MenuResource, LoadsAsTheMenuBarWithPopupsChecksAndTheHelpItem) {
   ExpectEntries(entries, kMainMenu, ~kEnd);
 }
 
-TEST(AcceleratorResource, HoldsCtrlNDAndEAndF1WithoutInversion) {
+TEST(AcceleratorResource, HoldsCtrlNDELAndF1WithoutInversion) {
   struct Expected {
     BYTE modifiers;
     WORD key;
@@ -135,6 +136,7 @@ TEST(AcceleratorResource, HoldsCtrlNDAndEAndF1WithoutInversion) {
       {ctrlKey, 'N', 32771},
       {ctrlKey, 'D', 32772},
       {ctrlKey, 'E', 32775},
+      {ctrlKey, 'L', 32820},
       {FVIRTKEY | FNOINVERT, VK_F1, 32792},
   };
   const HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_KEYFOLIO));
@@ -142,7 +144,7 @@ TEST(AcceleratorResource, HoldsCtrlNDAndEAndF1WithoutInversion) {
   ACCEL entries[8]{};
   const int count = CopyAcceleratorTableW(table, entries, 8);
   DestroyAcceleratorTable(table);
-  ASSERT_EQ(count, 4);
+  ASSERT_EQ(count, 5);
   for (int i = 0; i < count; ++i) {
     SCOPED_TRACE(testing::Message() << "entry " << i);
     EXPECT_EQ(entries[i].fVirt, expected[i].modifiers);
