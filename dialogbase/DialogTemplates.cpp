@@ -1,5 +1,6 @@
 #include "dialogbase/DialogTemplates.h"
 
+#include "KeyfolioVersion.h"
 #include "ui/HotLinkText.h"
 
 namespace {
@@ -40,7 +41,7 @@ constexpr DialogControlRecord kEndOfList = {0, 0, 0, 0, 0, 0, nullptr, nullptr};
 const DialogControlRecord kAboutControls[] = {
     {60, 15, 16, 16, IDC_ABOUT_ICON, kIcon, kStatic, L""},
     {0, 37, 137, 9, 2501, kLabelCentred, kStatic, L"Keyfolio for Flash Drives"},
-    {22, 47, 94, 9, 2502, kLabelCentred, kStatic, L"Version 1.01"},
+    {22, 47, 94, 9, 2502, kLabelCentred, kStatic, L"Version " KFO_VERSION_NAME},
     {22, 85, 94, 9, 2505, kLabelCentred, kStatic, L"QUILLMARK"},
     {17, 122, 104, 9, IDC_HOTLINK, kLink, kHotLinkClassName, kHelpLinkText},
     {48, 141, 42, 14, IDOK, kDefaultButton, kButtonClass, L"&OK"},

@@ -1,6 +1,6 @@
-# Shared steps of scripts/run and scripts/test: install what is missing, build,
-# and give Windows programs a display and a warm Wine prefix of their own.
-# Sourced, not run.
+# Shared steps of the scripts: install what is missing, build, make the
+# release package, and give Windows programs a display and a warm Wine prefix
+# of their own. Sourced, not run.
 
 KFO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KFO_BUILD=${KFO_BUILD_DIR:-$KFO_ROOT/build}
@@ -8,7 +8,7 @@ export WINEPREFIX=$KFO_BUILD/wineprefix
 export WINEDEBUG=-all
 
 KFO_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-              googletest wine wine64 xvfb xauth fonts-wine fonts-liberation)
+              googletest wine wine64 xvfb xauth fonts-wine fonts-liberation zip unzip)
 
 kfo_log() { printf '== %s\n' "$*" >&2; }
 
@@ -33,19 +33,57 @@ kfo_configure() {
     >/dev/null
 }
 
-# Everything: the program, the tests and the benchmarks, quietly; a failed
-# build is run again one step at a time, so that its errors come in order.
+# Builds the target named (the program alone: Keyfolio), or everything (the
+# program, the tests and the benchmarks) when none is, with the build's
+# progress in view. A failed build is run again one step at a time, so that
+# its errors come in order.
 kfo_build() {
+  local target=()
+  [ $# -gt 0 ] && target=(--target "$1")
   kfo_configure
-  cmake --build "$KFO_BUILD" -j "$(nproc)" -- --no-print-directory >/dev/null ||
-    cmake --build "$KFO_BUILD" -- --no-print-directory
+  cmake --build "$KFO_BUILD" -j "$(nproc)" "${target[@]}" -- --no-print-directory || {
+    kfo_log "the build failed; once more one step at a time, for its errors in order"
+    cmake --build "$KFO_BUILD" "${target[@]}" -- --no-print-directory
+  }
 }
 
-# The program alone (its help page is put beside it when the build is
-# configured), with the build's progress in view.
-kfo_build_program() {
-  kfo_configure
-  cmake --build "$KFO_BUILD" -j "$(nproc)" --target Keyfolio -- --no-print-directory
+# The version people call the program by ("1.01"), from the header that the
+# build in $1 wrote.
+kfo_version() {
+  sed -n 's/^#define KFO_VERSION_NAME "\(.*\)"$/\1/p' "$1/generated/KeyfolioVersion.h"
+}
+
+# Makes $2/Keyfolio-<version>-win64.zip from the portable folder of the build
+# in $1, and $2/SHA256SUMS beside it. The zip holds the folder Keyfolio with
+# the program, its README.txt and its help page, the same bytes for the same
+# program wherever it is made: its entries come in a fixed order, with fixed
+# permissions, no owners, and the time of the commit (SOURCE_DATE_EPOCH, which
+# is the commit's when not set) in UTC.
+kfo_package() {
+  local build=$1 out version epoch stage
+  out=$(mkdir -p "$2" && cd "$2" && pwd)
+  version=$(kfo_version "$build")
+  [ -n "$version" ] || { kfo_log "no version in $build/generated/KeyfolioVersion.h"; return 1; }
+  epoch=${SOURCE_DATE_EPOCH:-$(git -C "$KFO_ROOT" log -1 --format=%ct 2>/dev/null)} || true
+  [ -n "$epoch" ] || { kfo_log "no commit to take the time from: set SOURCE_DATE_EPOCH"; return 1; }
+  stage=$(mktemp -d)
+  mkdir -p "$stage/Keyfolio/help"
+  cp "$build/dist/Keyfolio/Keyfolio.exe" "$build/dist/Keyfolio/README.txt" "$stage/Keyfolio/"
+  cp "$build/dist/Keyfolio/help/Keyfolio-Flash-Instructions.htm" "$stage/Keyfolio/help/"
+  local entries=(Keyfolio/ Keyfolio/Keyfolio.exe Keyfolio/README.txt Keyfolio/help/
+                 Keyfolio/help/Keyfolio-Flash-Instructions.htm)
+  local entry
+  for entry in "${entries[@]}"; do
+    if [ -d "$stage/$entry" ]; then chmod 755 "$stage/$entry"; else chmod 644 "$stage/$entry"; fi
+    touch -d "@$epoch" "$stage/$entry"
+  done
+  local zip=Keyfolio-$version-win64.zip
+  # zip adds to an archive that is there already.
+  rm -f "$out/$zip"
+  (cd "$stage" && TZ=UTC zip -q -X "$out/$zip" "${entries[@]}")
+  (cd "$out" && sha256sum "$zip" >SHA256SUMS)
+  rm -rf "$stage"
+  kfo_log "$out/$zip and its SHA256SUMS"
 }
 
 KFO_XVFB_PID=

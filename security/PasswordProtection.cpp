@@ -67,8 +67,9 @@ struct EntryField {
   int id = 0;
   PasswordBuffer* buffer = nullptr;
   const wchar_t* emptyMessage = nullptr;
-  // At most 8 characters can be typed; elsewhere a longer entry is cut when
-  // it is read, so that it is simply a wrong one.
+  // At most 8 characters can be typed; elsewhere more can, and the entry is
+  // cut to 8 when it is read, so that what follows a right password counts
+  // for nothing.
   bool limited = false;
 };
 
