@@ -1,8 +1,10 @@
 // One standard edit control as a framework window object. Its edit type fixes
-// its styles once, at creation, and whether it may take the focus: the main
-// window's fields are read-only displays that must never show a caret or
-// react to the mouse, so for them the object answers the focus, cursor and
-// mouse-activation messages itself and the control never sees them.
+// its styles once, at creation, and whether it may take the focus. A
+// read-only field is there to be read: it takes the focus, so that the caret
+// can travel through a value longer than the field, and the multi-line one
+// scrolls. A disabled field must never show a caret or react to the mouse,
+// so for it the object answers the focus, cursor and mouse-activation
+// messages itself and the control never sees them.
 #pragma once
 
 #include <windows.h>
@@ -84,12 +86,16 @@ class EditWindowControl : public AbstractEditWindowControl, public EditWindowErr
   int32_t GetTabStop() const { return m_tabStop; }
   int32_t GetBoldFont() const { return m_boldFont; }
   int32_t GetNoFocus() const { return m_noFocus; }
+  int32_t GetNoCopy() const { return m_noCopy; }
 
  private:
-  // The window style of an edit type; sets m_noFocus on the way.
+  // The window style of an edit type; sets m_noFocus and m_noCopy on the
+  // way.
   DWORD ChooseStyle(int editType, bool noAutoScroll);
 
   int32_t m_tabStop = 3;
   int32_t m_boldFont = 0;
   int32_t m_noFocus = 0;
+  // 1 for the password type: copy and cut do nothing.
+  int32_t m_noCopy = 0;
 };
