@@ -10,6 +10,7 @@
 #include "ui/EditWindowControl.h"
 #include "ui/FontManager.h"
 #include "ui/PasswordMask.h"
+#include "ui/ScopedGdi.h"
 
 namespace {
 
@@ -29,16 +30,20 @@ const LabelSpec kLabels[5] = {
     {L"Notes:", {0, 133, 120, 22}},
 };
 
+// The single-line fields scroll sideways (ES_AUTOHSCROLL): the caret carries
+// the view to the end of a value longer than the field. The Notes field
+// wraps its lines instead, and scrolls down.
 struct FieldSpec {
   int editType;
+  bool noAutoScroll;
   Place place;
 };
 
 const FieldSpec kFields[4] = {
-    {EWC_ReadOnlySingleLineTextLeft, {125, 52, 260, 22}},
-    {EWC_ReadOnlyPasswordText, {125, 79, 260, 22}},
-    {EWC_ReadOnlySingleLineTextLeft, {125, 106, 260, 22}},
-    {EWC_ReadOnlyMultiLineText, {125, 133, 260, 78}},
+    {EWC_ReadOnlySingleLineTextLeft, false, {125, 52, 260, 22}},
+    {EWC_ReadOnlyPasswordText, false, {125, 79, 260, 22}},
+    {EWC_ReadOnlySingleLineTextLeft, false, {125, 106, 260, 22}},
+    {EWC_ReadOnlyMultiLineText, true, {125, 133, 260, 78}},
 };
 
 struct ButtonSpec {
@@ -71,6 +76,29 @@ HINSTANCE InstanceOf(HWND window) {
 void SetNormalFont(HWND control) {
   SendMessageW(control, WM_SETFONT,
                reinterpret_cast<WPARAM>(FontManager::GetInstance().GetFontHandle(0)), TRUE);
+}
+
+// The height of one line of the field: that of its font, as the edit control
+// measures it.
+int LineHeightOf(HWND field) {
+  const WindowDC dc(field);
+  const HGDIOBJ fieldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(field, WM_GETFONT, 0, 0));
+  const SelectedObject font(dc.Get(), fieldFont);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.Get(), &metrics);
+  return metrics.tmHeight;
+}
+
+// A note that fits shows no scroll bar; one that does not shows it, so that
+// its last line can be brought into view. Its lines are counted with the bar
+// away, as wide as a note that fits is shown.
+void FitScrollBar(HWND notes) {
+  ShowScrollBar(notes, SB_VERT, FALSE);
+  RECT format{};
+  SendMessageW(notes, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const int lineHeight = LineHeightOf(notes);
+  const LRESULT shown = lineHeight > 0 ? (format.bottom - format.top) / lineHeight : 0;
+  if (SendMessageW(notes, EM_GETLINECOUNT, 0, 0) > shown) ShowScrollBar(notes, SB_VERT, TRUE);
 }
 
 }  // namespace
@@ -127,12 +155,12 @@ void Editor::ConstructSiteList() {
 
 void Editor::ConstructFields() {
   for (size_t i = 0; i < m_FieldEdits.size(); ++i) {
-    // No ES_AUTOHSCROLL: the fields show what fits, and the Notes field wraps.
-    m_FieldEdits[i] = m_EditWindowManager.CreateWindowClass(0, m_hWnd, kAnonymousId, L"",
-                                                            kFields[i].editType, 0, true);
+    m_FieldEdits[i] = m_EditWindowManager.CreateWindowClass(
+        0, m_hWnd, kAnonymousId, L"", kFields[i].editType, 0, kFields[i].noAutoScroll);
     const Place& place = kFields[i].place;
     m_FieldEdits[i]->Move(place.x, place.y, place.width, place.height);
   }
+  FitScrollBar(GetEditField(FIELD_Notes));
 }
 
 void Editor::ConstructButtons() {
@@ -178,6 +206,7 @@ bool Editor::SaveFileValues() {
 void Editor::UpdateDisplayValues() {
   m_EditorUpdater->DisplayPasswordRecord({GetEditField(0), GetEditField(1), GetEditField(2),
                                           GetEditField(3)});
+  FitScrollBar(GetEditField(FIELD_Notes));
   DebugLog(L"Editor::UpdateDisplayValues 1");
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/Clipboard.h"
 #include "app/Editor.h"
+#include "app/HelpPage.h"
 #include "app/LoadProblemMessage.h"
 #include "app/WebAddress.h"
 #include "dialogs/AboutDialog.h"
@@ -17,7 +18,6 @@
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "support/UserMessages.h"
-#include "ui/HelpPage.h"
 #include "ui/ShellOpen.h"
 
 namespace {
@@ -83,7 +83,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_MASTERPASSWORD_CHANGE: PasswordProtection().OnCommand(mainWindow, id); break;
     case IDM_HELP: OpenHelpPage(mainWindow); break;
     case IDM_DISCLAIMER: DisclaimerMessage{mainWindow}; break;
-    case IDM_ABOUT: AboutDialog{mainWindow}; break;
+    case IDM_ABOUT: AboutDialog{mainWindow, ShippedHelpPage(), OpenHelpPage}; break;
     case IDCB_DBPASSWORD: IDCB_DBPassword(notifyCode); break;
     case IDB_USERNAME:
     case IDB_PASSWORD: CopyField(mainWindow, id - IDB_USERNAME); break;

@@ -6,6 +6,7 @@
 #include "support/ArgumentList.h"
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
+#include "support/RunningProgram.h"
 #include "support/UserMessages.h"
 #include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
@@ -42,8 +43,8 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
     const ArgumentList arguments(commandLine);
     DebugLog(L"ArgumentList # %i ", arguments.Count());
     DebugLog(L"ArgumentList %s ", arguments.Argument(0) ? arguments.Argument(0) : L"");
-    FlashDriveFolders().SetFolders(arguments.ProgramFolder());
   }
+  FlashDriveFolders().SetFolders(RunningProgramFolder());
   m_hInstance = instance;
   m_PostedNotifyFilter = std::make_unique<PostedNotifyFilter>();
   if (!RegisterMainWindowClass()) return nullptr;

@@ -20,7 +20,9 @@ constexpr DWORD kCheckBox = WS_VISIBLE | BS_AUTOCHECKBOX;
 constexpr DWORD kEdit = WS_VISIBLE | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kHiddenEdit = kEdit | ES_PASSWORD;
 constexpr DWORD kScrollingEdit = kEdit | ES_AUTOHSCROLL;
-constexpr DWORD kNotesEdit = kEdit | ES_MULTILINE | ES_WANTRETURN;
+// A note of any length goes in whole: without ES_AUTOVSCROLL the control
+// refuses, without a word, whatever no longer fits in the box.
+constexpr DWORD kNotesEdit = kEdit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
 constexpr DWORD kNumberEdit = kEdit | ES_NUMBER | ES_AUTOHSCROLL;
 // Not sorted: a title's position in the list is its position in title order.
 constexpr DWORD kList = WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;

@@ -1,10 +1,9 @@
 #include "dialogs/AboutDialog.h"
 
-#include <string>
+#include <utility>
 
 #include "dialogbase/DialogTemplates.h"
 #include "support/ResourceIds.h"
-#include "ui/HelpPage.h"
 #include "ui/HotLinkText.h"
 
 namespace {
@@ -13,7 +12,9 @@ constexpr int kIconSize = 32;
 
 }  // namespace
 
-AboutDialog::AboutDialog(HWND parent) {
+AboutDialog::AboutDialog(HWND parent, const std::wstring& helpPage,
+                         std::function<void(HWND owner)> openHelpPage)
+    : m_HelpPage(helpPage), m_OpenHelpPage(std::move(openHelpPage)) {
   DoModal(parent);
 }
 
@@ -26,10 +27,7 @@ int AboutDialog::GetTemplateID() const {
 }
 
 INT_PTR AboutDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
-  if (HelpPageShipped()) {
-    const std::wstring page = HelpPagePath();
-    SetHotLinkAddress(Item(IDC_HOTLINK), page.c_str());
-  }
+  if (!m_HelpPage.empty()) SetHotLinkAddress(Item(IDC_HOTLINK), m_HelpPage.c_str());
   m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KEYFOLIO),
                                           IMAGE_ICON, kIconSize, kIconSize, LR_CREATEDIBSECTION));
   SendMessageW(Item(IDC_ABOUT_ICON), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIcon));
@@ -44,7 +42,7 @@ INT_PTR AboutDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
 // The page is looked for again: it may have come since the box opened.
 LRESULT AboutDialog::OnCommand(int id, HWND control, UINT notifyCode) {
   if (id == IDC_HOTLINK && notifyCode == HLN_CLICKED) {
-    OpenHelpPage(m_hWnd);
+    if (m_OpenHelpPage) m_OpenHelpPage(m_hWnd);
     return 0;
   }
   return DialogBase::OnCommand(id, control, notifyCode);

@@ -151,23 +151,28 @@ kfo_windows_look() {
 }
 
 # Drive T: is a 64 KiB disk, for tests of what a full disk does to a write.
-# It needs root; without it those tests skip and say why.
+# The program does not fit on it: drive U: is a folder of the build's own
+# whose KFOdata is T:\KFOdata, so that the program runs from U: with its data
+# on the small disk. It needs root; without it those tests skip and say why.
 kfo_mount_tiny_disk() {
   KFO_TINY_DISK=$KFO_BUILD/tiny-disk
   mkdir -p "$KFO_TINY_DISK"
   mountpoint -q "$KFO_TINY_DISK" || mount -t tmpfs -o size=64k tmpfs "$KFO_TINY_DISK" 2>/dev/null || {
     kfo_log "no 64 KiB disk (mounting needs root): the full-disk tests will skip"
-    rm -f "$WINEPREFIX/dosdevices/t:"
+    rm -f "$WINEPREFIX/dosdevices/t:" "$WINEPREFIX/dosdevices/u:"
     KFO_TINY_DISK=
     return 0
   }
   ln -sfn "$KFO_TINY_DISK" "$WINEPREFIX/dosdevices/t:"
+  mkdir -p "$KFO_BUILD/tiny-disk-program"
+  ln -sfn "$KFO_TINY_DISK/KFOdata" "$KFO_BUILD/tiny-disk-program/KFOdata"
+  ln -sfn "$KFO_BUILD/tiny-disk-program" "$WINEPREFIX/dosdevices/u:"
 }
 
 kfo_stop() {
   wineserver -k 2>/dev/null
   if [ -n "$KFO_TINY_DISK" ]; then
-    rm -f "$WINEPREFIX/dosdevices/t:"
+    rm -f "$WINEPREFIX/dosdevices/t:" "$WINEPREFIX/dosdevices/u:"
     umount "$KFO_TINY_DISK" 2>/dev/null
   fi
   [ -n "$KFO_XVFB_PID" ] && kill "$KFO_XVFB_PID" 2>/dev/null

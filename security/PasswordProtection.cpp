@@ -45,15 +45,31 @@ const wchar_t kDeleted[] =
 
 constexpr int kMostCharacters = PasswordBuffer::kLength - 1;
 
-// Why the forgotten-password reset left the vault where it was.
-std::wstring NotDeletedMessage(DWORD error, const std::wstring& vaultName) {
-  const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-  const std::wstring why =
-      held ? L"Your data could not be deleted. Another program is using the file\n" + vaultName +
-                 L"\n\nClose that program and try again."
-           : L"Your data could not be deleted. The file\n" + vaultName +
-                 L"\ncannot be removed: the flash drive may be write-protected.";
-  return why + L"\n\nYour sites and your master password are unchanged.";
+// Why the forgotten-password reset left the vault where it was, or could not
+// make sure that it went.
+std::wstring NotDeletedMessage(const FileRemoval& removal) {
+  std::wstring text = removal.partly
+                          ? L"Keyfolio could not make sure that your data was deleted. "
+                          : L"Your data could not be deleted. ";
+  switch (removal.error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      text += L"Another program is using the file\n" + removal.stays +
+              L"\n\nClose that program and try again.";
+      break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      text += L"The file\n" + removal.stays +
+              L"\ncannot be removed: the flash drive may be write-protected.";
+      break;
+    default:
+      text += L"Keyfolio cannot reach\n" + removal.stays +
+              L"\nThe flash drive may have been removed: put it back and try again.";
+      break;
+  }
+  return text + (removal.partly
+                     ? L"\n\nYour data may still be there. Your master password is unchanged."
+                     : L"\n\nYour sites and your master password are unchanged.");
 }
 
 struct PasswordPair {
@@ -324,13 +340,11 @@ int PasswordProtection::ForgottenPasswordHelp(HWND owner) {
   if (MessageBoxW(owner, kReallyDelete, kKeyfolio, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) !=
       IDYES)
     return 1;
-  EditorUpdater& vault = EditorUpdater::GetInstance();
-  const DWORD error = vault.DeleteAllData();
-  if (error != ERROR_SUCCESS) {
+  const FileRemoval removal = EditorUpdater::GetInstance().DeleteAllData();
+  if (removal.error != ERROR_SUCCESS) {
     // The vault and its password are still in force: the person goes back
     // to the question, never on to a new password over the old vault.
-    MessageBoxW(owner, NotDeletedMessage(error, vault.GetDataBaseFileName()).c_str(), kKeyfolio,
-                MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner, NotDeletedMessage(removal).c_str(), kKeyfolio, MB_OK | MB_ICONEXCLAMATION);
     return 1;
   }
   // The working copy follows the current master password, which is gone.

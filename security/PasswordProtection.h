@@ -42,8 +42,9 @@ class PasswordProtection {
   // A failed save keeps the old password in force, as the vault on disk has
   // it, and shows no success.
   void ChangePassword(HWND owner);
-  // 0 when the data were deleted; 1 when the user declined, or when the
-  // vault could not be removed (the user has been told why).
+  // 0 when the data were deleted: every file that held sites is seen to be
+  // gone. 1 when the user declined, or when a file stays or cannot be seen
+  // to be gone (the user has been told which and why).
   int ForgottenPasswordHelp(HWND owner);
   // The menu's "Change Master Password..." command.
   void OnCommand(HWND owner, int id);

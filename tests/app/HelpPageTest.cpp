@@ -94,6 +94,13 @@ TEST(HelpPage, QuotesOnlyWhatTheProgramSays) {
   for (const std::string& quote : quotes) EXPECT_TRUE(Contains(program, Utf16(quote))) << quote;
 }
 
+TEST(HelpPage, SaysWhatToDoBeforePullingTheDrive) {
+  const std::string page = Page(KFO_HELP_PAGE_SOURCE);
+  EXPECT_TRUE(Contains(page, "Before you pull the flash drive out"));
+  EXPECT_TRUE(Contains(page, "<li>End Keyfolio.</li>"));
+  EXPECT_TRUE(Contains(page, "Remove the drive safely"));
+}
+
 TEST(HelpPage, IsOneFileThatNeedsNoNetwork) {
   const std::string page = Page(KFO_HELP_PAGE_SOURCE);
   ASSERT_FALSE(page.empty());

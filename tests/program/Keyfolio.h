@@ -50,6 +50,8 @@ class Keyfolio {
   // and waits for its main window to be made; it shows once the vault has
   // been read.
   explicit Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero = L"");
+  // The same for the program at `programPath`.
+  explicit Keyfolio(const std::wstring& programPath, const std::wstring& argumentZero = L"");
   Keyfolio(const Keyfolio&) = delete;
   Keyfolio& operator=(const Keyfolio&) = delete;
 

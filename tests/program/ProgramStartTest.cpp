@@ -5,8 +5,10 @@
 #include <iostream>
 
 #include "support/ResourceIds.h"
+#include "tests/common/TempFolder.h"
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
+#include "tests/program/ShellMarkers.h"
 #include "tests/program/SystemComboBox.h"
 
 namespace {
@@ -322,3 +324,24 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Placement{"FolderWithBlanksAndAccents", L"My Passw\u00f6rds 2026", L""},
                       Placement{"StartedByItsBareName", L"", L"Keyfolio.exe"}),
     [](const ::testing::TestParamInfo<Placement>& info) { return info.param.name; });
+
+namespace {
+
+// Whoever starts the program chooses its argument 0: one that names another
+// folder changes nothing there. The vault asked for, and the help page
+// opened, are those beside the program.
+TEST_F(ProgramStartTest, ArgumentZeroNamingAnotherFolderIsNotWhereItRuns) {
+  ShellMarkers markers;
+  TempFolder elsewhere;
+  m_drive.PutVault(Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1)}));
+  Keyfolio& program = Start(elsewhere.File(L"Keyfolio.exe"));
+  program.LogIn(kPassword);
+  EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
+  program.PressShortcut({VK_F1});
+  ASSERT_TRUE(WaitFor([&] { return !markers.PagesOpened().empty(); }));
+  EXPECT_EQ(_wcsicmp(markers.PagesOpened()[0].c_str(), m_drive.HelpPagePath().c_str()), 0)
+      << "opened " << testing::PrintToString(markers.PagesOpened()[0]);
+  EXPECT_EQ(FolderContents(elsewhere.Path()), std::vector<std::wstring>{});
+}
+
+}  // namespace
