@@ -9,6 +9,7 @@
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "ui/FontManager.h"
+#include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
 #include "ui/HotLinkText.h"
 #include "ui/ProcedureGuard.h"
@@ -104,21 +105,32 @@ LRESULT WndProcMessages::WM_InitMenuPopup(HWND, WPARAM wParam, LPARAM lParam) {
                                          HIWORD(lParam) != 0);
 }
 
+// The address is read only when it is this thread's (ui/ForeignNotify.h);
+// otherwise the system scales the present size.
 LRESULT WndProcMessages::WM_GetDpiScaledSize(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  if (!MessageFromThisThread()) return FALSE;
   *reinterpret_cast<SIZE*>(lParam) = MainWindowLayout::WindowSize(hWnd, static_cast<UINT>(wParam));
   return TRUE;
 }
 
 // The DPI comes twice, across and down, and Windows gives the same for both.
 // The layout takes the new DPI before the window its new size, which the
-// size the window may have (WM_GETMINMAXINFO) follows.
+// size the window may have (WM_GETMINMAXINFO) follows. The rectangle is
+// read only when it is this thread's (ui/ForeignNotify.h); otherwise the
+// window keeps its place and takes its own size.
 LRESULT WndProcMessages::WM_DpiChanged(HWND hWnd, WPARAM wParam, LPARAM lParam) {
   const DpiScale scale(LOWORD(wParam));
   MainWindowLayout::GetInstance().SetDpi(scale.Dpi());
   FontManager::GetInstance().CreateFonts(hWnd, scale.Dpi());
-  const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-  SetWindowPos(hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (MessageFromThisThread()) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, flags);
+  } else {
+    const SIZE size = MainWindowLayout::GetInstance().WindowSize(hWnd);
+    SetWindowPos(hWnd, nullptr, 0, 0, size.cx, size.cy, flags | SWP_NOMOVE);
+  }
   Editor::GetInstance().LayOut();
   SetWindowIcons(hWnd, scale);
   return 0;

@@ -5,6 +5,7 @@
 #include "support/SystemLibrary.h"
 #include "ui/DpiScale.h"
 #include "ui/FontManager.h"
+#include "ui/ForeignNotify.h"
 #include "ui/ProcedureGuard.h"
 
 namespace {
@@ -74,12 +75,17 @@ INT_PTR DialogScaling::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SwitchOffSystemScaling(m_dialog);
       LayOut(DpiScale::OfWindow(m_dialog).Dpi(), nullptr);
       return m_dialogProc(m_dialog, message, wParam, m_param);
+    // The addresses are read only when they are this thread's
+    // (ui/ForeignNotify.h): otherwise the system scales the present size,
+    // and the dialog keeps its place and takes its own size.
     case kWmGetDpiScaledSize:
+      if (!MessageFromThisThread()) return FALSE;
       *reinterpret_cast<SIZE*>(lParam) = WindowSize(static_cast<UINT>(wParam));
       return Answer(TRUE);
     case WM_DPICHANGED:
       // Across and down, the same DPI.
-      LayOut(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      LayOut(LOWORD(wParam),
+             MessageFromThisThread() ? reinterpret_cast<const RECT*>(lParam) : nullptr);
       m_dialogProc(m_dialog, message, wParam, lParam);
       return Answer(0);
     default:
