@@ -1,5 +1,6 @@
 #include "app/Editor.h"
 
+#include "app/MainWindowLayout.h"
 #include "support/ResourceIds.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
@@ -14,53 +15,8 @@
 
 namespace {
 
-struct Place {
-  int x, y, width, height;
-};
+using Place = MainWindowLayout::Place;
 
-struct LabelSpec {
-  const wchar_t* text;
-  Place place;
-};
-
-// The labels end five pixels left of the fields, in a 120-pixel column.
-const LabelSpec kLabels[5] = {
-    {L"Site Title:", {0, 20, 120, 22}},        {L"User Name:", {0, 52, 120, 22}},
-    {L"Password:", {0, 79, 120, 22}},          {L"Website Address:", {0, 106, 120, 22}},
-    {L"Notes:", {0, 133, 120, 22}},
-};
-
-// The single-line fields scroll sideways (ES_AUTOHSCROLL): the caret carries
-// the view to the end of a value longer than the field. The Notes field
-// wraps its lines instead, and scrolls down.
-struct FieldSpec {
-  int editType;
-  bool noAutoScroll;
-  Place place;
-};
-
-const FieldSpec kFields[4] = {
-    {EWC_ReadOnlySingleLineTextLeft, false, {125, 52, 260, 22}},
-    {EWC_ReadOnlyPasswordText, false, {125, 79, 260, 22}},
-    {EWC_ReadOnlySingleLineTextLeft, false, {125, 106, 260, 22}},
-    {EWC_ReadOnlyMultiLineText, true, {125, 133, 260, 78}},
-};
-
-struct ButtonSpec {
-  int id;
-  const wchar_t* text;
-  Place place;
-};
-
-const ButtonSpec kButtons[4] = {
-    {IDB_USERNAME, L"Copy", {390, 52, 62, 22}},
-    {IDB_PASSWORD, L"Copy", {390, 79, 62, 22}},
-    {IDB_WEBSITEURL, L"Go", {390, 106, 62, 22}},
-    {IDB_ADDNEWSITE, L"Add New Site", {175, 221, 160, 22}},
-};
-
-// The height includes the dropped-down list.
-constexpr Place kSiteList = {125, 20, 280, 242};
 constexpr DWORD kSiteListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
                                  CBS_DROPDOWNLIST;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
@@ -133,21 +89,23 @@ void Editor::ConstructWindows(HWND mainWindow) {
   }
   MaskPasswordField(!IsPasswordDisplayed());
   ConstructButtons();
+  PlaceChildren();
   DebugLog(L"Editor::ConstructWindows finished");
 }
 
+// Labels and fields are made at 0, 0 with no size and placed afterwards;
+// the list and the buttons are made at their places.
 void Editor::ConstructLabels() {
   for (size_t i = 0; i < m_Labels.size(); ++i) {
-    m_Labels[i] = m_StaticControlManager.CreateStaticControl(0, m_hWnd, kAnonymousId,
-                                                             kLabels[i].text, kRightAligned, 0);
-    const Place& place = kLabels[i].place;
-    m_Labels[i]->Move(place.x, place.y, place.width, place.height);
+    m_Labels[i] = m_StaticControlManager.CreateStaticControl(
+        0, m_hWnd, kAnonymousId, MainWindowLayout::kLabels[i].text, kRightAligned, 0);
   }
 }
 
 void Editor::ConstructSiteList() {
-  m_hSiteList = CreateWindowExW(0, L"combobox", nullptr, kSiteListStyle, kSiteList.x, kSiteList.y,
-                                kSiteList.width, kSiteList.height, m_hWnd,
+  const Place place = MainWindowLayout::GetInstance().Pixels(MainWindowLayout::kSiteList);
+  m_hSiteList = CreateWindowExW(0, L"combobox", nullptr, kSiteListStyle, place.x, place.y,
+                                place.width, place.height, m_hWnd,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCB_DBPASSWORD)),
                                 InstanceOf(m_hWnd), nullptr);
   SetNormalFont(m_hSiteList);
@@ -156,22 +114,47 @@ void Editor::ConstructSiteList() {
 void Editor::ConstructFields() {
   for (size_t i = 0; i < m_FieldEdits.size(); ++i) {
     m_FieldEdits[i] = m_EditWindowManager.CreateWindowClass(
-        0, m_hWnd, kAnonymousId, L"", kFields[i].editType, 0, kFields[i].noAutoScroll);
-    const Place& place = kFields[i].place;
-    m_FieldEdits[i]->Move(place.x, place.y, place.width, place.height);
+        0, m_hWnd, kAnonymousId, L"", MainWindowLayout::kFields[i].editType, 0,
+        MainWindowLayout::kFields[i].noAutoScroll);
   }
-  FitScrollBar(GetEditField(FIELD_Notes));
 }
 
 void Editor::ConstructButtons() {
+  const MainWindowLayout& layout = MainWindowLayout::GetInstance();
   for (size_t i = 0; i < m_Buttons.size(); ++i) {
-    const ButtonSpec& button = kButtons[i];
-    m_Buttons[i] = CreateWindowExW(0, L"button", button.text, kButtonStyle, button.place.x,
-                                   button.place.y, button.place.width, button.place.height,
-                                   m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
+    const MainWindowLayout::ButtonSpec& button = MainWindowLayout::kButtons[i];
+    const Place place = layout.Pixels(button.place);
+    m_Buttons[i] = CreateWindowExW(0, L"button", button.text, kButtonStyle, place.x, place.y,
+                                   place.width, place.height, m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
                                    InstanceOf(m_hWnd), nullptr);
     SetNormalFont(m_Buttons[i]);
   }
+}
+
+void Editor::PlaceChildren() {
+  const MainWindowLayout& layout = MainWindowLayout::GetInstance();
+  const auto move = [](HWND child, const Place& place) {
+    MoveWindow(child, place.x, place.y, place.width, place.height, TRUE);
+  };
+  for (size_t i = 0; i < m_Labels.size(); ++i) {
+    const Place place = layout.Pixels(MainWindowLayout::kLabels[i].place);
+    m_Labels[i]->Move(place.x, place.y, place.width, place.height);
+  }
+  move(m_hSiteList, layout.Pixels(MainWindowLayout::kSiteList));
+  for (size_t i = 0; i < m_FieldEdits.size(); ++i) {
+    const Place place = layout.Pixels(MainWindowLayout::kFields[i].place);
+    m_FieldEdits[i]->Move(place.x, place.y, place.width, place.height);
+  }
+  for (size_t i = 0; i < m_Buttons.size(); ++i)
+    move(m_Buttons[i], layout.Pixels(MainWindowLayout::kButtons[i].place));
+  // How many lines fit in the Notes field follows its size and font.
+  FitScrollBar(GetEditField(FIELD_Notes));
+}
+
+void Editor::LayOut() {
+  FontManager::GetInstance().SetChildFonts(m_hWnd, MainWindowLayout::GetInstance().Scale().Dpi());
+  PlaceChildren();
 }
 
 void Editor::EditorReadDatabase() {

@@ -2,12 +2,14 @@
 
 #include <utility>
 
+#include "dialogbase/DialogScaling.h"
 #include "dialogbase/DialogTemplates.h"
-#include "support/ResourceIds.h"
+#include "ui/DpiScale.h"
 #include "ui/HotLinkText.h"
 
 namespace {
 
+// At 96 DPI.
 constexpr int kIconSize = 32;
 
 }  // namespace
@@ -18,9 +20,7 @@ AboutDialog::AboutDialog(HWND parent, const std::wstring& helpPage,
   DoModal(parent);
 }
 
-AboutDialog::~AboutDialog() {
-  if (m_hIcon) DestroyIcon(m_hIcon);
-}
+AboutDialog::~AboutDialog() = default;
 
 int AboutDialog::GetTemplateID() const {
   return DLG_About;
@@ -28,15 +28,26 @@ int AboutDialog::GetTemplateID() const {
 
 INT_PTR AboutDialog::OnInitDialog(WPARAM wParam, LPARAM lParam) {
   if (!m_HelpPage.empty()) SetHotLinkAddress(Item(IDC_HOTLINK), m_HelpPage.c_str());
-  m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KEYFOLIO),
-                                          IMAGE_ICON, kIconSize, kIconSize, LR_CREATEDIBSECTION));
-  SendMessageW(Item(IDC_ABOUT_ICON), STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_hIcon));
+  ShowIcon(DialogScaling::DpiOf(m_hWnd));
   SetItemFont(1, IDC_LABEL_FIRST, IDC_LABEL_LAST);
   SetItemFont(1, IDC_HOTLINK, IDC_HOTLINK);
   SetItemFont(1, IDOK, IDOK);
   ::SetFocus(Item(IDOK));
   DialogBase::OnInitDialog(wParam, lParam);
   return FALSE;
+}
+
+void AboutDialog::OnDpiChanged(UINT dpi) {
+  ShowIcon(dpi);
+}
+
+// The icon static takes the icon's size; the one it showed goes once it
+// shows the next.
+void AboutDialog::ShowIcon(UINT dpi) {
+  ProgramIcon icon(LoadProgramIcon(DpiScale(dpi).Pixels(kIconSize)));
+  SendMessageW(Item(IDC_ABOUT_ICON), STM_SETIMAGE, IMAGE_ICON,
+               reinterpret_cast<LPARAM>(icon.get()));
+  m_hIcon = std::move(icon);
 }
 
 // The page is looked for again: it may have come since the box opened.

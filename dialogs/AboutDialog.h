@@ -11,6 +11,7 @@
 #include <string>
 
 #include "dialogbase/DialogBase.h"
+#include "ui/ProgramIcon.h"
 
 class AboutDialog : public DialogBase {
  public:
@@ -26,10 +27,15 @@ class AboutDialog : public DialogBase {
   LRESULT OnCommand(int id, HWND control, UINT notifyCode) override;
   HBRUSH OnCTLColorStatic(HDC dc, HWND control) override;
   HBRUSH OnCTLColorDlg(HDC dc, HWND dialog) override;
+  // The icon at the size for the new DPI.
+  void OnDpiChanged(UINT dpi) override;
 
  private:
+  // The program's icon, 32 x 32 at 96 DPI, at the size for `dpi`.
+  void ShowIcon(UINT dpi);
+
   std::wstring m_HelpPage;
   std::function<void(HWND owner)> m_OpenHelpPage;
   // Loaded for this box, not shared: destroyed with the object.
-  HICON m_hIcon = nullptr;
+  ProgramIcon m_hIcon;
 };

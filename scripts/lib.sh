@@ -126,8 +126,59 @@ kfo_prepare_prefix() {
     touch "$WINEPREFIX/.kfo-ready"
   fi
   kfo_windows_look
+  local dpi
+  for dpi in "${KFO_SCALED_DPIS[@]}"; do kfo_scaled_prefix "$dpi"; done
   # One warm server for the whole run; its first process fixes the display
   # for every later one.
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1
+}
+
+# The display scales, other than 96 DPI, that the tests run at, and that
+# scripts/screenshots can take pictures at: 125%, 150% and 200%.
+KFO_SCALED_DPIS=(120 144 192)
+
+kfo_scaled_prefix_path() {
+  printf '%s-dpi%s' "$WINEPREFIX" "$1"
+}
+
+# A copy of the prefix at $1 DPI, made once per build folder (and again when
+# the prefix itself is made anew). Wine takes the scale from LogPixels in
+# the prefix's registry when its server starts, and a prefix takes about 700
+# MB: the copy's files are hard links to the prefix's, except the registry,
+# which Wine writes and which is copied, so the prefix itself never changes.
+kfo_scaled_prefix() {
+  local dpi=$1 copy
+  copy=$(kfo_scaled_prefix_path "$dpi")
+  [ "$copy/.kfo-dpi-ready" -nt "$WINEPREFIX/.kfo-windows-look" ] && return 0
+  kfo_log "copying the Wine prefix for $dpi DPI"
+  rm -rf "$copy"
+  cp -al "$WINEPREFIX" "$copy"
+  local hive
+  for hive in user.reg system.reg userdef.reg; do
+    rm -f "$copy/$hive"
+    cp "$WINEPREFIX/$hive" "$copy/$hive"
+  done
+  # Every earlier LogPixels line of the key goes; the new one follows the
+  # key's time stamp.
+  awk -v dpi="$(printf 'dword:%08x' "$dpi")" '
+    /^\[/ { desktop = ($0 ~ /^\[Control Panel\\\\Desktop\]/) }
+    desktop && /^"LogPixels"=/ { next }
+    { print }
+    desktop && /^#time=/ { print "\"LogPixels\"=" dpi }
+  ' "$WINEPREFIX/user.reg" >"$copy/user.reg"
+  grep -q "^\"LogPixels\"=$(printf 'dword:%08x' "$dpi")" "$copy/user.reg" ||
+    { kfo_log "no LogPixels in $copy/user.reg"; return 1; }
+  touch "$copy/.kfo-dpi-ready"
+}
+
+# Runs the Windows programs that follow at $1 DPI: in the copy of the prefix
+# for that scale, with a warm server of its own.
+kfo_use_scale() {
+  [ "$1" -eq 96 ] && return 0
+  export WINEPREFIX
+  WINEPREFIX=$(kfo_scaled_prefix_path "$1")
+  [ -e "$WINEPREFIX/.kfo-dpi-ready" ] || { kfo_log "no prefix for $1 DPI"; return 1; }
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1
 }
@@ -169,11 +220,19 @@ kfo_mount_tiny_disk() {
   ln -sfn "$KFO_BUILD/tiny-disk-program" "$WINEPREFIX/dosdevices/u:"
 }
 
+# Called from an exit trap, with errexit on: no step may fail, or the steps
+# after it are skipped (a server that is not running refuses -k).
 kfo_stop() {
-  wineserver -k 2>/dev/null
+  # The prefix's server and those of its scaled copies, which build/wine-run
+  # and kfo_use_scale start.
+  local base=${WINEPREFIX%-dpi*} dpi
+  WINEPREFIX=$base wineserver -k 2>/dev/null || true
+  for dpi in "${KFO_SCALED_DPIS[@]}"; do
+    WINEPREFIX=$base-dpi$dpi wineserver -k 2>/dev/null || true
+  done
   if [ -n "$KFO_TINY_DISK" ]; then
-    rm -f "$WINEPREFIX/dosdevices/t:" "$WINEPREFIX/dosdevices/u:"
-    umount "$KFO_TINY_DISK" 2>/dev/null
+    rm -f "$base/dosdevices/t:" "$base/dosdevices/u:"
+    umount "$KFO_TINY_DISK" 2>/dev/null || true
   fi
   [ -n "$KFO_XVFB_PID" ] && kill "$KFO_XVFB_PID" 2>/dev/null
   return 0

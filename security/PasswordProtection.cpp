@@ -1,6 +1,7 @@
 #include "security/PasswordProtection.h"
 
 #include "support/ResourceIds.h"
+#include "dialogbase/DialogScaling.h"
 #include "dialogbase/DialogTemplateBuilder.h"
 #include "dialogbase/DialogTemplates.h"
 #include "dialogbase/EditorInterface.h"
@@ -104,9 +105,9 @@ struct PasswordForm {
 PasswordForm g_form;
 
 void SetFont(HWND dialog, int id, int fontIndex) {
-  SendDlgItemMessageW(dialog, id, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(FontManager::GetInstance().GetFontHandle(fontIndex)),
-                      TRUE);
+  const HFONT font =
+      FontManager::GetInstance().GetFontHandle(fontIndex, DialogScaling::DpiOf(dialog));
+  SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 // At most 8 characters: what is typed beyond is cut off, not refused.
