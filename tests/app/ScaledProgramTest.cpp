@@ -17,6 +17,7 @@
 #include "app/WindowInitialization.h"
 #include "dialogbase/DialogTemplates.h"
 #include "support/ResourceIds.h"
+#include "support/RunningProgram.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/DisplayScale.h"
 #include "tests/common/MessagePump.h"
@@ -160,15 +161,13 @@ void ExpectDialogFollowsTheScale(HWND dialog, int templateId,
 
 class ScaledProgram : public testing::Test {
  protected:
-  // The program takes its folder from its own path, argument 0: this
-  // process stands in for a program in the test's folder.
+  // The program's folder is the one of the running file: this test program
+  // runs from a folder of its own (APART in the CMake file), where its
+  // vault is made.
   void SetUp() override {
-    CreateDirectoryW(m_folder.File(L"KFOdata").c_str(), nullptr);
-    WriteBytes(m_folder.File(L"KFOdata\\KFO.dta"),
-               Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1)}));
-    m_programPath = m_folder.File(L"Keyfolio.exe");
-    m_argumentZero = __wargv[0];
-    __wargv[0] = &m_programPath[0];
+    const std::wstring data = RunningProgramFolder() + L"\\KFOdata";
+    ASSERT_TRUE(CreateDirectoryW(data.c_str(), nullptr)) << "a data folder of the test's own";
+    WriteBytes(data + L"\\KFO.dta", Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1)}));
     ASSERT_NE(WindowInitialization::GetInstance().Initialize(
                   GetCommandLineW(), GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE),
               nullptr);
@@ -180,7 +179,6 @@ class ScaledProgram : public testing::Test {
 
   void TearDown() override {
     if (IsWindow(m_main)) DestroyWindow(m_main);
-    __wargv[0] = m_argumentZero;
   }
 
   // The start-up check, posted when the window was made, answered.
@@ -203,9 +201,6 @@ class ScaledProgram : public testing::Test {
     EXPECT_TRUE(driver.ActionRan()) << "command " << command;
   }
 
-  TempFolder m_folder;
-  std::wstring m_programPath;
-  wchar_t* m_argumentZero = nullptr;
   HWND m_main = nullptr;
 };
 
