@@ -212,32 +212,32 @@ INT_PTR CALLBACK PasswordEntryProc(HWND dialog, UINT message, WPARAM wParam, LPA
                               });
 }
 
-// The start-up check: the entry is hidden, and an empty one is simply a
-// wrong one.
+// The check of the master password: the entry is hidden, and an empty one
+// is simply a wrong one.
+PasswordForm CheckForm(LPARAM parameter) {
+  PasswordForm form;
+  form.hidden = true;
+  form.fields[0] = {IDC_PASSWORD_ENTRY, reinterpret_cast<PasswordBuffer*>(parameter), nullptr,
+                    false};
+  return form;
+}
+
+// The start-up check, with "&Help" for a forgotten password.
 INT_PTR CALLBACK PasswordCheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandlePasswordDialog(L"PasswordCheckProc", dialog, message, wParam, lParam,
                               [](LPARAM parameter) {
-                                PasswordForm form;
-                                form.hidden = true;
+                                PasswordForm form = CheckForm(parameter);
                                 form.hasHelp = true;
-                                form.fields[0] = {IDC_PASSWORD_ENTRY,
-                                                  reinterpret_cast<PasswordBuffer*>(parameter),
-                                                  nullptr, false};
                                 return form;
                               });
 }
 
-// The check asked again while the program is open: as the start-up's, but
-// without "&Help".
+// The check asked again while the program is open, without "&Help".
 INT_PTR CALLBACK PasswordRecheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandlePasswordDialog(L"PasswordRecheckProc", dialog, message, wParam, lParam,
                               [](LPARAM parameter) {
-                                PasswordForm form;
-                                form.hidden = true;
+                                PasswordForm form = CheckForm(parameter);
                                 form.helpHidden = true;
-                                form.fields[0] = {IDC_PASSWORD_ENTRY,
-                                                  reinterpret_cast<PasswordBuffer*>(parameter),
-                                                  nullptr, false};
                                 return form;
                               });
 }

@@ -13,6 +13,7 @@
 #include "tests/common/TempFolder.h"
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
+#include "tests/storage/SiteTexts.h"
 
 namespace {
 
@@ -38,23 +39,9 @@ std::wstring DefaultButton(HWND box) {
   return L"";
 }
 
-struct Texts {
-  std::wstring title, user, password, address, notes;
-  bool operator==(const Texts& other) const {
-    return title == other.title && user == other.user && password == other.password &&
-           address == other.address && notes == other.notes;
-  }
-};
-
-void PrintTo(const Texts& t, std::ostream* out) {
-  *out << Narrow(t.title) << " | " << Narrow(t.user) << " | " << Narrow(t.password) << " | "
-       << Narrow(t.address) << " | " << Narrow(t.notes);
-}
-
-std::vector<Texts> TextsOf(const VaultContents& vault) {
-  std::vector<Texts> texts;
-  for (const SiteFields& site : vault.sites)
-    texts.push_back({site.title, site.user, site.password, site.address, site.notes});
+std::vector<SiteTexts> TextsOf(const VaultContents& vault) {
+  std::vector<SiteTexts> texts;
+  for (const SiteFields& site : vault.sites) texts.push_back(TextsOf(site));
   return texts;
 }
 
@@ -99,14 +86,14 @@ TEST_F(ImportExportTest, ImportThenExportThenImportIntoAFreshVault) {
   EXPECT_EQ(program.Titles(), (std::vector<std::wstring>{L"Bank", L"caf\u00E9.example",
                                                          L"Intranet, \"new\"", L"Mail"}));
   EXPECT_EQ(program.SelectedTitle(), L"Intranet, \"new\"");
-  const std::vector<Texts> imported = TextsOf(ReadVaultOnDrive());
+  const std::vector<SiteTexts> imported = TextsOf(ReadVaultOnDrive());
   ASSERT_EQ(imported.size(), 4u);
-  EXPECT_EQ(imported[0], (Texts{L"Bank", L"ann", L"pw-bank", L"https://bank.example/", L""}));
-  EXPECT_EQ(imported[1], (Texts{L"caf\u00E9.example", L"zo\u00EB", L"=1+2",
-                                L"https://www.caf\u00E9.example/login",
-                                L"login_totp: JBSWY3DP"}));
-  EXPECT_EQ(imported[2], (Texts{L"Intranet, \"new\"", L"ann", L"s3,cr\"3t",
-                                L"https://intra.example/", L"line 1\r\nline 2"}));
+  EXPECT_EQ(imported[0], (SiteTexts{L"Bank", L"ann", L"pw-bank", L"https://bank.example/", L""}));
+  EXPECT_EQ(imported[1], (SiteTexts{L"caf\u00E9.example", L"zo\u00EB", L"=1+2",
+                                    L"https://www.caf\u00E9.example/login",
+                                    L"login_totp: JBSWY3DP"}));
+  EXPECT_EQ(imported[2], (SiteTexts{L"Intranet, \"new\"", L"ann", L"s3,cr\"3t",
+                                    L"https://intra.example/", L"line 1\r\nline 2"}));
 
   // Out again: the master password first, then the warning, then the file.
   program.ChooseMenu(L"File", L"Export Sites...");

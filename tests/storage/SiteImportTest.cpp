@@ -14,39 +14,25 @@
 #include "storage/DatabasePasswordSet.h"
 #include "storage/SiteImport.h"
 #include "tests/common/TempFolder.h"
+#include "tests/storage/SiteTexts.h"
 #include "tests/storage/VaultBytes.h"
 
 namespace {
 
-// The five texts of a site.
-struct Texts {
-  std::wstring title, user, password, address, notes;
-  bool operator==(const Texts& other) const {
-    return title == other.title && user == other.user && password == other.password &&
-           address == other.address && notes == other.notes;
-  }
-};
-
-void PrintTo(const Texts& t, std::ostream* out) {
-  *out << testing::PrintToString(t.title) << " " << testing::PrintToString(t.user) << " "
-       << testing::PrintToString(t.password) << " " << testing::PrintToString(t.address) << " "
-       << testing::PrintToString(t.notes);
-}
-
-Texts TextsOf(const PasswordRecStruct& site) {
+SiteTexts TextsOf(const PasswordRecStruct& site) {
   return {site.m_SiteTitle, site.m_UserName, site.m_Password, site.m_WebsiteAddress,
           site.m_Notes};
 }
 
-std::vector<Texts> TextsOf(const std::vector<PasswordRecStruct>& sites) {
-  std::vector<Texts> texts;
+std::vector<SiteTexts> TextsOf(const std::vector<PasswordRecStruct>& sites) {
+  std::vector<SiteTexts> texts;
   for (const PasswordRecStruct& site : sites) texts.push_back(TextsOf(site));
   return texts;
 }
 
 // The set's sites in title order.
-std::vector<Texts> SetTexts() {
-  std::vector<Texts> texts;
+std::vector<SiteTexts> SetTexts() {
+  std::vector<SiteTexts> texts;
   for (const PasswordRecStruct& site : DatabasePasswordSet::GetInstance().Records())
     texts.push_back(TextsOf(site));
   return texts;
@@ -87,7 +73,7 @@ struct SourceCase {
   const char* name;
   std::string file;
   const wchar_t* source;
-  std::vector<Texts> sites;
+  std::vector<SiteTexts> sites;
   size_t notLogin;
   size_t empty;
 };
@@ -283,7 +269,7 @@ TEST_P(Refusal, ReadsNoSiteAndLeavesTheSetAsItWas) {
   bank.m_SiteTitle = L"Bank";
   bank.m_Password = L"pw";
   ASSERT_TRUE(DatabasePasswordSet::GetInstance().AddRecord(nullptr, bank));
-  const std::vector<Texts> before = SetTexts();
+  const std::vector<SiteTexts> before = SetTexts();
   SiteImport import;
   EXPECT_FALSE(Read(import, GetParam().file));
   EXPECT_EQ(import.GetProblem(), GetParam().problem);
@@ -357,7 +343,7 @@ TEST_F(SiteImportTest, ClashingTitlesTakeTheUserNameThenANumber) {
   EXPECT_EQ(first.alreadyThere, 2u);
   EXPECT_EQ(first.renamed, 3u);
   EXPECT_EQ(SetTexts(),
-            (std::vector<Texts>{
+            (std::vector<SiteTexts>{
                 {L"google.com", L"ann@example.com", L"pw1", L"https://google.com/", L""},
                 {L"google.com (2)", L"", L"pw3", L"https://google.com/", L""},
                 {L"google.com (3)", L"ben@example.com", L"pw4", L"https://google.com/", L""},
