@@ -29,6 +29,12 @@ int WriteFailure(const std::wstring& path, const std::wstring& text) {
   return -1;
 }
 
+// A folder the test made on the disk, removed when the test ends.
+struct RemovedAtEnd {
+  std::wstring path;
+  ~RemovedAtEnd() { RemoveTree(path); }
+};
+
 }  // namespace
 
 TEST(FullDisk, ShortWriteThenFailedWrite) {
@@ -49,10 +55,7 @@ TEST(FullDisk, ShortWriteThenFailedWrite) {
 TEST(FullDisk, SaveThatFillsTheDiskFailsAndLeavesTheVault) {
   if (!HaveTinyDisk()) GTEST_SKIP() << "drive T: (a 64 KiB disk, mounted as root) is missing";
   const std::wstring folder = L"T:\\KFOdata";
-  struct Cleanup {
-    std::wstring path;
-    ~Cleanup() { RemoveTree(path); }
-  } cleanup{folder};
+  const RemovedAtEnd cleanup{folder};
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   std::vector<SiteFields> sites;
   for (int i = 0; i < 20; ++i)
@@ -92,10 +95,7 @@ TEST(FullDisk, SaveThatFillsTheDiskFailsAndLeavesTheVault) {
 TEST(FullDisk, AnExportThatFillsTheDiskLeavesNoHalfFileAndTheOldOne) {
   if (!HaveTinyDisk()) GTEST_SKIP() << "drive T: (a 64 KiB disk, mounted as root) is missing";
   const std::wstring folder = L"T:\\Export";
-  struct Cleanup {
-    std::wstring path;
-    ~Cleanup() { RemoveTree(path); }
-  } cleanup{folder};
+  const RemovedAtEnd cleanup{folder};
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   DatabasePasswordSet& set = DatabasePasswordSet::GetInstance();
   set.LoadDefaultValues();
