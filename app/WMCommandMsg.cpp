@@ -2,9 +2,12 @@
 
 #include <vector>
 
+#include "app/BackUpVaultCommand.h"
 #include "app/Clipboard.h"
 #include "app/Editor.h"
+#include "app/ExportSitesCommand.h"
 #include "app/HelpPage.h"
+#include "app/ImportSitesCommand.h"
 #include "app/LoadProblemMessage.h"
 #include "app/WebAddress.h"
 #include "dialogs/AboutDialog.h"
@@ -76,6 +79,9 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_PASSWORD_ADD:
     case IDB_ADDNEWSITE: AddSite(mainWindow); break;
     case IDM_PASSWORD_DELETE: DeleteSite(mainWindow); break;
+    case IDM_IMPORT_SITES: ImportSitesCommand::Run(mainWindow); break;
+    case IDM_EXPORT_SITES: ExportSitesCommand::Run(mainWindow); break;
+    case IDM_BACKUP_VAULT: BackUpVaultCommand::Run(mainWindow); break;
     case IDM_EXIT: SendMessageW(mainWindow, WM_CLOSE, 0, 0); break;
     case IDM_PASSWORD_EDIT: EditSite(mainWindow); break;
     case IDM_PASSWORD_HIDE: ShowPassword(false); break;

@@ -96,6 +96,9 @@ struct PasswordForm {
   int boldLabels = 1;
   bool hidden = false;
   bool hasHelp = false;
+  // The entry dialog asked again while the program is open: its "&Help"
+  // button is hidden.
+  bool helpHidden = false;
   EntryField fields[2];
   int fieldCount = 1;
 };
@@ -131,8 +134,30 @@ bool Confirmed(INT_PTR result) {
   return result == IDOK;
 }
 
+// The client rectangle of a control of the dialog.
+RECT ControlRect(HWND dialog, int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(dialog, id), &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Hides "&Help" and moves OK and Cancel to the middle of the row the three
+// shared.
+void HideHelp(HWND dialog) {
+  const RECT help = ControlRect(dialog, IDC_HELP_PASSWORD);
+  const LONG shift = (help.right - ControlRect(dialog, IDCANCEL).right) / 2;
+  ShowWindow(GetDlgItem(dialog, IDC_HELP_PASSWORD), SW_HIDE);
+  for (const int id : {IDOK, IDCANCEL}) {
+    const RECT button = ControlRect(dialog, id);
+    SetWindowPos(GetDlgItem(dialog, id), nullptr, button.left + shift, button.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void InitForm(HWND dialog) {
   CenterOverParent(dialog);
+  if (g_form.helpHidden) HideHelp(dialog);
   for (int label = 0; label < g_form.boldLabels; ++label) SetFont(dialog, IDC_LABEL_FIRST + label, 1);
   for (int index = 0; index < g_form.fieldCount; ++index) {
     const EntryField& field = g_form.fields[index];
@@ -210,17 +235,32 @@ INT_PTR CALLBACK PasswordEntryProc(HWND dialog, UINT message, WPARAM wParam, LPA
                               });
 }
 
-// The start-up check: the entry is hidden, and an empty one is simply a
-// wrong one.
+// The check of the master password: the entry is hidden, and an empty one
+// is simply a wrong one.
+PasswordForm CheckForm(LPARAM parameter) {
+  PasswordForm form;
+  form.hidden = true;
+  form.fields[0] = {IDC_PASSWORD_ENTRY, reinterpret_cast<PasswordBuffer*>(parameter), nullptr,
+                    false};
+  return form;
+}
+
+// The start-up check, with "&Help" for a forgotten password.
 INT_PTR CALLBACK PasswordCheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandlePasswordDialog(L"PasswordCheckProc", dialog, message, wParam, lParam,
                               [](LPARAM parameter) {
-                                PasswordForm form;
-                                form.hidden = true;
+                                PasswordForm form = CheckForm(parameter);
                                 form.hasHelp = true;
-                                form.fields[0] = {IDC_PASSWORD_ENTRY,
-                                                  reinterpret_cast<PasswordBuffer*>(parameter),
-                                                  nullptr, false};
+                                return form;
+                              });
+}
+
+// The check asked again while the program is open, without "&Help".
+INT_PTR CALLBACK PasswordRecheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandlePasswordDialog(L"PasswordRecheckProc", dialog, message, wParam, lParam,
+                              [](LPARAM parameter) {
+                                PasswordForm form = CheckForm(parameter);
+                                form.helpHidden = true;
                                 return form;
                               });
 }
@@ -284,6 +324,17 @@ int PasswordProtection::EnterPassword(HWND owner) {
     }
     if (!Confirmed(result)) return PASSWORD_CANCELLED;
     if (entry.Equals(m_strPassword.c_str())) return PASSWORD_ACCEPTED;
+    MessageBoxW(owner, kNotCorrect, L"Keyfolio for Flash Drives", MB_OK);
+  }
+}
+
+bool PasswordProtection::ConfirmMasterPassword(HWND owner) {
+  if (!HasPassword()) return false;
+  PasswordBuffer entry;
+  for (;;) {
+    entry.Clear();
+    if (!Confirmed(RunEntry(owner, DLG_EnterPassword, PasswordRecheckProc, entry))) return false;
+    if (entry.Equals(m_strPassword.c_str())) return true;
     MessageBoxW(owner, kNotCorrect, L"Keyfolio for Flash Drives", MB_OK);
   }
 }

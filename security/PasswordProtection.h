@@ -35,6 +35,12 @@ class PasswordProtection {
   // were deleted through "&Help". A dialog that cannot be shown counts as
   // cancelled.
   int EnterPassword(HWND owner);
+  // Asks for the master password once more before something that lays
+  // every password open (an export), in the start-up's entry dialog without
+  // its "&Help" button: the forgotten-password reset has no place there.
+  // Asks again after a wrong one. True for the right password; false when
+  // the person cancelled or the dialog could not be shown.
+  bool ConfirmMasterPassword(HWND owner);
   // 1 when a password was set (also when its save failed: the program goes
   // on with it and every later save tries again), 0 when the user cancelled
   // or a dialog could not be shown.

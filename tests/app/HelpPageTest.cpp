@@ -114,3 +114,14 @@ TEST(HelpPage, ShipsBesideTheProgram) {
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(Page(KFO_HELP_PAGE_SHIPPED), page);
 }
+
+TEST(HelpPage, TellsOfImportExportAndBackUp) {
+  const std::string page = Page(KFO_HELP_PAGE_SOURCE);
+  for (const char* words :
+       {"Import Sites...", "Export Sites...", "Back Up Vault...", "plain text",
+        "Keyfolio sites.csv", "Chrome", "Edge", "Firefox", "Safari", "Bitwarden", "KeePassXC",
+        "KeePass 2", "LastPass", "1Password", "Proton Pass", "Dashlane",
+        "name it <span class=\"file\">KFO.dta</span>"}) {
+    EXPECT_TRUE(Contains(page, words)) << words;
+  }
+}

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "support/ScopedHandle.h"
 #include "tests/program/Desktop.h"
@@ -133,6 +134,20 @@ TEST_P(FailedSave, OpensShowsTheSitesAndTellsOfEveryFailedSave) {
   program.FillSite(add, {L"Shop", L"me", L"pw", L"", L""});
   program.CloseWith(add, L"OK");
   ExpectOnlyTheFailure(program, GetParam().message);
+
+  // An import that cannot be saved keeps its sites in the list, as a failed
+  // Add does, and keeps its file, then their only other copy: no offer to
+  // delete it.
+  TempFolder files;
+  const std::wstring csv = files.File(L"sites.csv");
+  const std::string text = "name,url,username,password\r\nForum,https://forum.example/,me,pw\r\n";
+  WriteBytes(csv, Bytes(text.begin(), text.end()));
+  program.ChooseMenu(L"File", L"Import Sites...");
+  program.ChooseFile(L"Import Sites", csv);
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  ExpectOnlyTheFailure(program, GetParam().message);
+  EXPECT_EQ(program.Titles(), (std::vector<std::wstring>{L"Bank", L"Forum", L"Mail", L"Shop"}));
+  EXPECT_TRUE(FileExists(csv));
 
   program.ChooseMenu(L"Options", L"Change Master Password...");
   HWND change = program.WaitForDialog(L"Change Master Password");
