@@ -195,6 +195,11 @@ INT_PTR HandlePasswordDialog(const wchar_t* name, HWND dialog, UINT message, WPA
             g_form = describe(lParam);
             InitForm(dialog);
             return TRUE;
+          // The buttons have just been put back in their places of the
+          // template, for the new scale.
+          case WM_DPICHANGED:
+            if (g_form.helpHidden) HideHelp(dialog);
+            return FALSE;
           // The fields still live: the dialog goes before its controls.
           case WM_DESTROY:
             for (int index = 0; index < g_form.fieldCount; ++index)

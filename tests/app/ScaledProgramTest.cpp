@@ -101,6 +101,14 @@ SIZE SizeOf(HWND window) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// A control's rectangle in its dialog's client area.
+RECT ItemPlace(HWND dialog, int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(dialog, id), &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 bool Same(const RECT& a, const RECT& b) {
   return EqualRect(&a, &b) != FALSE;
 }
@@ -258,6 +266,18 @@ TEST_F(ScaledProgram, EveryDialogIsLaidOutForItsScreenAndFollowsAChangeOfScale) 
        [](HWND dialog) { ExpectDialogFollowsTheScale(dialog, DLG_DeletePassword); });
   Open(IDM_MASTERPASSWORD_CHANGE,
        [](HWND dialog) { ExpectDialogFollowsTheScale(dialog, DLG_ChangePassword); });
+  // Export asks for the master password again, without the Help button, OK
+  // and Cancel moved to the middle of the row: still there after a change of
+  // scale, which puts the controls back in the template's places first.
+  Open(IDM_EXPORT_SITES, [](HWND dialog) {
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_HELP_PASSWORD)));
+    const RECT ok = ItemPlace(dialog, IDOK);
+    const RECT cancel = ItemPlace(dialog, IDCANCEL);
+    ChangeDpi(dialog, OtherDpi(TestDpi()));
+    ChangeDpi(dialog, TestDpi());
+    EXPECT_TRUE(Same(ItemPlace(dialog, IDOK), ok)) << "OK in the middle again";
+    EXPECT_TRUE(Same(ItemPlace(dialog, IDCANCEL), cancel)) << "Cancel in the middle again";
+  });
   Open(IDM_ABOUT, [](HWND dialog) {
     ExpectDialogFollowsTheScale(dialog, DLG_About, [dialog](UINT dpi) {
       const HICON icon = reinterpret_cast<HICON>(
