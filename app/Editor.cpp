@@ -1,5 +1,6 @@
 #include "app/Editor.h"
 
+#include "app/MainWindowLayout.h"
 #include "support/ResourceIds.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
@@ -10,52 +11,12 @@
 #include "ui/EditWindowControl.h"
 #include "ui/FontManager.h"
 #include "ui/PasswordMask.h"
+#include "ui/ScopedGdi.h"
 
 namespace {
 
-struct Place {
-  int x, y, width, height;
-};
+using Place = MainWindowLayout::Place;
 
-struct LabelSpec {
-  const wchar_t* text;
-  Place place;
-};
-
-// The labels end five pixels left of the fields, in a 120-pixel column.
-const LabelSpec kLabels[5] = {
-    {L"Site Title:", {0, 20, 120, 22}},        {L"User Name:", {0, 52, 120, 22}},
-    {L"Password:", {0, 79, 120, 22}},          {L"Website Address:", {0, 106, 120, 22}},
-    {L"Notes:", {0, 133, 120, 22}},
-};
-
-struct FieldSpec {
-  int editType;
-  Place place;
-};
-
-const FieldSpec kFields[4] = {
-    {EWC_ReadOnlySingleLineTextLeft, {125, 52, 260, 22}},
-    {EWC_ReadOnlyPasswordText, {125, 79, 260, 22}},
-    {EWC_ReadOnlySingleLineTextLeft, {125, 106, 260, 22}},
-    {EWC_ReadOnlyMultiLineText, {125, 133, 260, 78}},
-};
-
-struct ButtonSpec {
-  int id;
-  const wchar_t* text;
-  Place place;
-};
-
-const ButtonSpec kButtons[4] = {
-    {IDB_USERNAME, L"Copy", {390, 52, 62, 22}},
-    {IDB_PASSWORD, L"Copy", {390, 79, 62, 22}},
-    {IDB_WEBSITEURL, L"Go", {390, 106, 62, 22}},
-    {IDB_ADDNEWSITE, L"Add New Site", {175, 221, 160, 22}},
-};
-
-// The height includes the dropped-down list.
-constexpr Place kSiteList = {125, 20, 280, 242};
 constexpr DWORD kSiteListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
                                  CBS_DROPDOWNLIST;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
@@ -71,6 +32,29 @@ HINSTANCE InstanceOf(HWND window) {
 void SetNormalFont(HWND control) {
   SendMessageW(control, WM_SETFONT,
                reinterpret_cast<WPARAM>(FontManager::GetInstance().GetFontHandle(0)), TRUE);
+}
+
+// The height of one line of the field: that of its font, as the edit control
+// measures it.
+int LineHeightOf(HWND field) {
+  const WindowDC dc(field);
+  const HGDIOBJ fieldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(field, WM_GETFONT, 0, 0));
+  const SelectedObject font(dc.Get(), fieldFont);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.Get(), &metrics);
+  return metrics.tmHeight;
+}
+
+// A note that fits shows no scroll bar; one that does not shows it, so that
+// its last line can be brought into view. Its lines are counted with the bar
+// away, as wide as a note that fits is shown.
+void FitScrollBar(HWND notes) {
+  ShowScrollBar(notes, SB_VERT, FALSE);
+  RECT format{};
+  SendMessageW(notes, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const int lineHeight = LineHeightOf(notes);
+  const LRESULT shown = lineHeight > 0 ? (format.bottom - format.top) / lineHeight : 0;
+  if (SendMessageW(notes, EM_GETLINECOUNT, 0, 0) > shown) ShowScrollBar(notes, SB_VERT, TRUE);
 }
 
 }  // namespace
@@ -105,21 +89,23 @@ void Editor::ConstructWindows(HWND mainWindow) {
   }
   MaskPasswordField(!IsPasswordDisplayed());
   ConstructButtons();
+  PlaceChildren();
   DebugLog(L"Editor::ConstructWindows finished");
 }
 
+// Labels and fields are made at 0, 0 with no size and placed afterwards;
+// the list and the buttons are made at their places.
 void Editor::ConstructLabels() {
   for (size_t i = 0; i < m_Labels.size(); ++i) {
-    m_Labels[i] = m_StaticControlManager.CreateStaticControl(0, m_hWnd, kAnonymousId,
-                                                             kLabels[i].text, kRightAligned, 0);
-    const Place& place = kLabels[i].place;
-    m_Labels[i]->Move(place.x, place.y, place.width, place.height);
+    m_Labels[i] = m_StaticControlManager.CreateStaticControl(
+        0, m_hWnd, kAnonymousId, MainWindowLayout::kLabels[i].text, kRightAligned, 0);
   }
 }
 
 void Editor::ConstructSiteList() {
-  m_hSiteList = CreateWindowExW(0, L"combobox", nullptr, kSiteListStyle, kSiteList.x, kSiteList.y,
-                                kSiteList.width, kSiteList.height, m_hWnd,
+  const Place place = MainWindowLayout::GetInstance().Pixels(MainWindowLayout::kSiteList);
+  m_hSiteList = CreateWindowExW(0, L"combobox", nullptr, kSiteListStyle, place.x, place.y,
+                                place.width, place.height, m_hWnd,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCB_DBPASSWORD)),
                                 InstanceOf(m_hWnd), nullptr);
   SetNormalFont(m_hSiteList);
@@ -127,23 +113,48 @@ void Editor::ConstructSiteList() {
 
 void Editor::ConstructFields() {
   for (size_t i = 0; i < m_FieldEdits.size(); ++i) {
-    // No ES_AUTOHSCROLL: the fields show what fits, and the Notes field wraps.
-    m_FieldEdits[i] = m_EditWindowManager.CreateWindowClass(0, m_hWnd, kAnonymousId, L"",
-                                                            kFields[i].editType, 0, true);
-    const Place& place = kFields[i].place;
-    m_FieldEdits[i]->Move(place.x, place.y, place.width, place.height);
+    m_FieldEdits[i] = m_EditWindowManager.CreateWindowClass(
+        0, m_hWnd, kAnonymousId, L"", MainWindowLayout::kFields[i].editType, 0,
+        MainWindowLayout::kFields[i].noAutoScroll);
   }
 }
 
 void Editor::ConstructButtons() {
+  const MainWindowLayout& layout = MainWindowLayout::GetInstance();
   for (size_t i = 0; i < m_Buttons.size(); ++i) {
-    const ButtonSpec& button = kButtons[i];
-    m_Buttons[i] = CreateWindowExW(0, L"button", button.text, kButtonStyle, button.place.x,
-                                   button.place.y, button.place.width, button.place.height,
-                                   m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
+    const MainWindowLayout::ButtonSpec& button = MainWindowLayout::kButtons[i];
+    const Place place = layout.Pixels(button.place);
+    m_Buttons[i] = CreateWindowExW(0, L"button", button.text, kButtonStyle, place.x, place.y,
+                                   place.width, place.height, m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
                                    InstanceOf(m_hWnd), nullptr);
     SetNormalFont(m_Buttons[i]);
   }
+}
+
+void Editor::PlaceChildren() {
+  const MainWindowLayout& layout = MainWindowLayout::GetInstance();
+  const auto move = [](HWND child, const Place& place) {
+    MoveWindow(child, place.x, place.y, place.width, place.height, TRUE);
+  };
+  for (size_t i = 0; i < m_Labels.size(); ++i) {
+    const Place place = layout.Pixels(MainWindowLayout::kLabels[i].place);
+    m_Labels[i]->Move(place.x, place.y, place.width, place.height);
+  }
+  move(m_hSiteList, layout.Pixels(MainWindowLayout::kSiteList));
+  for (size_t i = 0; i < m_FieldEdits.size(); ++i) {
+    const Place place = layout.Pixels(MainWindowLayout::kFields[i].place);
+    m_FieldEdits[i]->Move(place.x, place.y, place.width, place.height);
+  }
+  for (size_t i = 0; i < m_Buttons.size(); ++i)
+    move(m_Buttons[i], layout.Pixels(MainWindowLayout::kButtons[i].place));
+  // How many lines fit in the Notes field follows its size and font.
+  FitScrollBar(GetEditField(FIELD_Notes));
+}
+
+void Editor::LayOut() {
+  FontManager::GetInstance().SetChildFonts(m_hWnd, MainWindowLayout::GetInstance().Scale().Dpi());
+  PlaceChildren();
 }
 
 void Editor::EditorReadDatabase() {
@@ -199,6 +210,7 @@ bool Editor::SaveFileValues() {
 void Editor::UpdateDisplayValues() {
   m_EditorUpdater->DisplayPasswordRecord({GetEditField(0), GetEditField(1), GetEditField(2),
                                           GetEditField(3)});
+  FitScrollBar(GetEditField(FIELD_Notes));
   DebugLog(L"Editor::UpdateDisplayValues 1");
 }
 

@@ -61,6 +61,10 @@ class Editor : public EditorInterface, public EditorErrorCodes {
   void RefreshSiteList() override;
   void SetMasterPassword(const std::wstring& text) override;
 
+  // Places every child and gives it its fonts for the DPI that the main
+  // window is laid out for now (MainWindowLayout): after it moved to a
+  // screen of another scale.
+  void LayOut();
   // Shows the current site in the four fields.
   void UpdateDisplayValues();
   // Field 0 User Name to 3 Notes; null before ConstructWindows.
@@ -84,6 +88,7 @@ class Editor : public EditorInterface, public EditorErrorCodes {
   void ConstructButtons();
   // The vault just read holds the master password that is in force now.
   void TakeStoredMasterPassword();
+  void PlaceChildren();
 
   HWND m_hWnd = nullptr;
   EditWindowManager m_EditWindowManager;

@@ -2,8 +2,12 @@
 
 #include <vector>
 
+#include "app/BackUpVaultCommand.h"
 #include "app/Clipboard.h"
 #include "app/Editor.h"
+#include "app/ExportSitesCommand.h"
+#include "app/HelpPage.h"
+#include "app/ImportSitesCommand.h"
 #include "app/LoadProblemMessage.h"
 #include "app/WebAddress.h"
 #include "dialogs/AboutDialog.h"
@@ -17,7 +21,6 @@
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "support/UserMessages.h"
-#include "ui/HelpPage.h"
 #include "ui/ShellOpen.h"
 
 namespace {
@@ -76,6 +79,9 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_PASSWORD_ADD:
     case IDB_ADDNEWSITE: AddSite(mainWindow); break;
     case IDM_PASSWORD_DELETE: DeleteSite(mainWindow); break;
+    case IDM_IMPORT_SITES: ImportSitesCommand::Run(mainWindow); break;
+    case IDM_EXPORT_SITES: ExportSitesCommand::Run(mainWindow); break;
+    case IDM_BACKUP_VAULT: BackUpVaultCommand::Run(mainWindow); break;
     case IDM_LOCK: RequestLock(mainWindow); break;
     case IDM_EXIT: SendMessageW(mainWindow, WM_CLOSE, 0, 0); break;
     case IDM_PASSWORD_EDIT: EditSite(mainWindow); break;
@@ -84,7 +90,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_MASTERPASSWORD_CHANGE: PasswordProtection().OnCommand(mainWindow, id); break;
     case IDM_HELP: OpenHelpPage(mainWindow); break;
     case IDM_DISCLAIMER: DisclaimerMessage{mainWindow}; break;
-    case IDM_ABOUT: AboutDialog{mainWindow}; break;
+    case IDM_ABOUT: AboutDialog{mainWindow, ShippedHelpPage(), OpenHelpPage}; break;
     case IDCB_DBPASSWORD: IDCB_DBPassword(notifyCode); break;
     case IDB_USERNAME:
     case IDB_PASSWORD: CopyField(mainWindow, id - IDB_USERNAME); break;

@@ -2,15 +2,19 @@
 
 #include "app/Editor.h"
 #include "app/IdleWatch.h"
+#include "app/MainWindowLayout.h"
 #include "app/SessionLockWatch.h"
 #include "app/WndProcMessages.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/ArgumentList.h"
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
+#include "support/RunningProgram.h"
 #include "support/UserMessages.h"
+#include "ui/DpiScale.h"
 #include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
+#include "ui/ProgramIcon.h"
 
 const wchar_t WindowInitialization::ms_szWindowClass[] = L"KeyfolioFlashClass";
 const wchar_t WindowInitialization::ms_szTitle[] = L"Keyfolio for Flash Drives";
@@ -20,11 +24,6 @@ namespace {
 // WS_OVERLAPPEDWINDOW without the maximise box: the window has one size.
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
                                    WS_MINIMIZEBOX;
-
-HICON LoadProgramIcon(HINSTANCE instance, int size) {
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KEYFOLIO), IMAGE_ICON, size,
-                                       size, LR_CREATEDIBSECTION));
-}
 
 }  // namespace
 
@@ -44,13 +43,16 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
     const ArgumentList arguments(commandLine);
     DebugLog(L"ArgumentList # %i ", arguments.Count());
     DebugLog(L"ArgumentList %s ", arguments.Argument(0) ? arguments.Argument(0) : L"");
-    FlashDriveFolders().SetFolders(arguments.ProgramFolder());
   }
+  FlashDriveFolders().SetFolders(RunningProgramFolder());
   m_hInstance = instance;
   m_PostedNotifyFilter = std::make_unique<PostedNotifyFilter>();
   if (!RegisterMainWindowClass()) return nullptr;
+  // Made at its size at 96 DPI; it takes the size for its screen's DPI
+  // once it exists and that DPI is known.
   m_hWnd = CreateWindowExW(0, ms_szWindowClass, ms_szTitle, kMainWindowStyle, CW_USEDEFAULT, 0,
-                           ms_Width, ms_Height, nullptr, nullptr, instance, nullptr);
+                           MainWindowLayout::kWidth, MainWindowLayout::kHeight, nullptr, nullptr,
+                           instance, nullptr);
   if (!m_hWnd) return nullptr;
   DebugLog(L"WindowInitialization::Initialize m_hWnd %i", HandleForLog(m_hWnd));
   ErrorMessageBox::SetOwner(m_hWnd);
@@ -92,8 +94,11 @@ bool WindowInitialization::RegisterMainWindowClass() {
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = MainWndProc;
   windowClass.hInstance = m_hInstance;
-  windowClass.hIcon = LoadProgramIcon(m_hInstance, 32);
-  windowClass.hIconSm = LoadProgramIcon(m_hInstance, 16);
+  // The class's icons are made for the system's DPI; the window sets its
+  // own for the DPI of its screen.
+  const DpiScale system = DpiScale::OfWindow(nullptr);
+  windowClass.hIcon = LoadProgramIcon(system.Pixels(32));
+  windowClass.hIconSm = LoadProgramIcon(system.Pixels(16));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
   windowClass.lpszMenuName = MAKEINTRESOURCEW(IDC_KEYFOLIO);
@@ -101,11 +106,12 @@ bool WindowInitialization::RegisterMainWindowClass() {
   return RegisterClassExW(&windowClass) != 0;
 }
 
+// Centred with the size for its DPI, which may not be the size it has.
 void WindowInitialization::CenterOnDesktop() {
-  RECT window{}, desktop{};
-  GetWindowRect(m_hWnd, &window);
+  RECT desktop{};
   GetWindowRect(GetDesktopWindow(), &desktop);
-  const int x = (desktop.right - (window.right - window.left)) / 2;
-  const int y = (desktop.bottom - (window.bottom - window.top)) / 2;
-  MoveWindow(m_hWnd, x, y, ms_Width, ms_Height, TRUE);
+  const SIZE size = MainWindowLayout::GetInstance().WindowSize(m_hWnd);
+  const int x = (desktop.right - size.cx) / 2;
+  const int y = (desktop.bottom - size.cy) / 2;
+  MoveWindow(m_hWnd, x, y, size.cx, size.cy, TRUE);
 }

@@ -15,8 +15,6 @@ class PostedNotifyFilter;
 
 class WindowInitialization {
  public:
-  static constexpr int ms_Width = 487;
-  static constexpr int ms_Height = 320;
   static const wchar_t ms_szWindowClass[];
   static const wchar_t ms_szTitle[];
 

@@ -5,6 +5,7 @@
 
 #include "app/Clipboard.h"
 #include "app/Editor.h"
+#include "app/MainWindowLayout.h"
 #include "app/MessageLoop.h"
 #include "app/SessionLockWatch.h"
 #include "dialogbase/DialogTemplates.h"
@@ -12,6 +13,7 @@
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "ui/FontManager.h"
+#include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
 #include "ui/HotLinkText.h"
 #include "ui/ProcedureGuard.h"
@@ -53,9 +55,22 @@ LRESULT WndProcMessages::WM_Create(HWND hWnd, WPARAM, LPARAM lParam) {
   HMENU systemMenu = GetSystemMenu(hWnd, FALSE);
   for (const UINT* command = kRemovedSystemCommands; *command; ++command)
     RemoveMenu(systemMenu, *command, MF_BYCOMMAND);
-  FontManager::GetInstance().CreateFonts(hWnd);
+  const DpiScale scale = DpiScale::OfWindow(hWnd);
+  MainWindowLayout::GetInstance().SetDpi(scale.Dpi());
+  FontManager::GetInstance().CreateFonts(hWnd, scale.Dpi());
+  SetWindowIcons(hWnd, scale);
   InitDialogTemplates();
   return 0;
+}
+
+// The window lets each icon go when it is given the next one.
+void WndProcMessages::SetWindowIcons(HWND hWnd, DpiScale scale) {
+  ProgramIcon smallIcon(LoadProgramIcon(scale.Pixels(16)));
+  ProgramIcon largeIcon(LoadProgramIcon(scale.Pixels(32)));
+  SendMessageW(hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  SendMessageW(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
+  m_SmallIcon = std::move(smallIcon);
+  m_LargeIcon = std::move(largeIcon);
 }
 
 // The item window is whatever the sender wrote into the record. One that
@@ -142,6 +157,37 @@ void WndProcMessages::CompleteLock(HWND hWnd) {
       []() -> LRESULT { return 0; });
 }
 
+// The address is read only when it is this thread's (ui/ForeignNotify.h);
+// otherwise the system scales the present size.
+LRESULT WndProcMessages::WM_GetDpiScaledSize(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  if (!MessageFromThisThread()) return FALSE;
+  *reinterpret_cast<SIZE*>(lParam) = MainWindowLayout::WindowSize(hWnd, static_cast<UINT>(wParam));
+  return TRUE;
+}
+
+// The DPI comes twice, across and down, and Windows gives the same for both.
+// The layout takes the new DPI before the window its new size, which the
+// size the window may have (WM_GETMINMAXINFO) follows. The rectangle is
+// read only when it is this thread's (ui/ForeignNotify.h); otherwise the
+// window keeps its place and takes its own size.
+LRESULT WndProcMessages::WM_DpiChanged(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  const DpiScale scale(LOWORD(wParam));
+  MainWindowLayout::GetInstance().SetDpi(scale.Dpi());
+  FontManager::GetInstance().CreateFonts(hWnd, scale.Dpi());
+  const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (MessageFromThisThread()) {
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, flags);
+  } else {
+    const SIZE size = MainWindowLayout::GetInstance().WindowSize(hWnd);
+    SetWindowPos(hWnd, nullptr, 0, 0, size.cx, size.cy, flags | SWP_NOMOVE);
+  }
+  Editor::GetInstance().LayOut();
+  SetWindowIcons(hWnd, scale);
+  return 0;
+}
+
 namespace {
 
 LRESULT Route(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,6 +216,8 @@ LRESULT Route(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: return messages.WM_LButtonUp(hWnd, wParam, lParam);
     case WM_SIZING: return messages.WM_Sizing(hWnd, wParam, lParam);
+    case kWmGetDpiScaledSize: return messages.WM_GetDpiScaledSize(hWnd, wParam, lParam);
+    case WM_DPICHANGED: return messages.WM_DpiChanged(hWnd, wParam, lParam);
     default: return DefWindowProcW(hWnd, message, wParam, lParam);
   }
 }

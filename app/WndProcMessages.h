@@ -7,6 +7,8 @@
 
 #include "app/WMCommandMsg.h"
 #include "app/WndProcMessagesBase.h"
+#include "ui/DpiScale.h"
+#include "ui/ProgramIcon.h"
 
 class WndProcMessages : public WndProcMessagesBase {
  public:
@@ -14,7 +16,8 @@ class WndProcMessages : public WndProcMessagesBase {
 
   LRESULT WM_Command(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
   // Hands the data folder to the vault, makes the hot-link class, the fonts
-  // and the dialog tables, and trims the system menu.
+  // and icons for the window's DPI and the dialog tables, and trims the
+  // system menu.
   LRESULT WM_Create(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
   // Lets the owner-drawn child that the record names draw itself, when the
   // request comes from this thread; any other goes to the default handling.
@@ -38,6 +41,14 @@ class WndProcMessages : public WndProcMessagesBase {
   LRESULT WM_PowerBroadcast(HWND hWnd, WPARAM wParam, LPARAM lParam);
   // The session's changes stop coming; then as the base.
   LRESULT WM_Destroy(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
+  // The size the window asks for at the DPI to come: its own fixed size for
+  // that DPI, not the one Windows would scale from the present size.
+  LRESULT WM_GetDpiScaledSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  // The window's screen has another scale now (it was moved to another
+  // monitor, or the scale was changed): the window takes the rectangle that
+  // Windows gives and lays its children out, with their fonts, for the new
+  // DPI.
+  LRESULT WM_DpiChanged(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
   // Lets the start-up check run (WMCommandMsg::ArmStartupCheck).
   void ArmStartupCheck() { m_WMCommandMsg.ArmStartupCheck(); }
@@ -51,8 +62,13 @@ class WndProcMessages : public WndProcMessagesBase {
 
  private:
   WndProcMessages() = default;
+  void SetWindowIcons(HWND hWnd, DpiScale scale);
 
   WMCommandMsg m_WMCommandMsg;
+  // The icons the window shows, at the sizes for its DPI; the class has
+  // them at the system's.
+  ProgramIcon m_SmallIcon;
+  ProgramIcon m_LargeIcon;
 };
 
 // The main window class's procedure. No exception leaves it: a failing

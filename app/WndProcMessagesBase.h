@@ -37,8 +37,9 @@ class WndProcMessagesBase {
   virtual LRESULT WM_CtlColorStatic(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
  protected:
-  // Pins the window at its fixed size: the tracking sizes are the fixed
-  // size, and maximising keeps the window where and as it is.
+  // Pins the window at its fixed size, the one for the DPI it is laid out
+  // for: the tracking sizes are that size, and maximising keeps the window
+  // where and as it is.
   static void FillMinMaxInfo(HWND hWnd, MINMAXINFO* info);
 
   PAINTSTRUCT m_ps{};

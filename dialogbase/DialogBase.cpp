@@ -3,10 +3,12 @@
 #include <memory>
 #include <type_traits>
 
+#include "dialogbase/DialogScaling.h"
 #include "dialogbase/DialogTemplateBuilder.h"
 #include "support/ResourceIds.h"
 #include "support/WindowText.h"
 #include "ui/FontManager.h"
+#include "ui/DpiScale.h"
 #include "ui/InstanceSubclasser.h"
 #include "ui/ProcedureGuard.h"
 #include "ui/ScopedGdi.h"
@@ -56,8 +58,12 @@ INT_PTR DialogBase::OnDrawItem(WPARAM, const DRAWITEMSTRUCT* item) {
   if (!memory) return TRUE;
   const SelectedObject selected(memory.get(), bitmap.Get());
   const int imageTop = (item->itemState & ODS_SELECTED) ? kButtonImageSize : 0;
-  BitBlt(item->hDC, item->rcItem.left, item->rcItem.top, kButtonImageSize, kButtonImageSize,
-         memory.get(), 0, imageTop, SRCCOPY);
+  // Pixel for pixel at 96 DPI; larger, each source pixel stays one colour.
+  const int size = DpiScale(DialogScaling::DpiOf(m_hWnd)).Pixels(kButtonImageSize);
+  const int mode = SetStretchBltMode(item->hDC, COLORONCOLOR);
+  StretchBlt(item->hDC, item->rcItem.left, item->rcItem.top, size, size, memory.get(), 0, imageTop,
+             kButtonImageSize, kButtonImageSize, SRCCOPY);
+  SetStretchBltMode(item->hDC, mode);
   return TRUE;
 }
 
@@ -76,6 +82,8 @@ HBRUSH DialogBase::OnCTLColorDlg(HDC, HWND) {
 INT_PTR DialogBase::OnEraseBkgnd(HDC) {
   return 0;
 }
+
+void DialogBase::OnDpiChanged(UINT) {}
 
 LRESULT DialogBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   // Window::Dispatch would call OnCommand or OnNotify here, and the dialog's
@@ -129,6 +137,9 @@ INT_PTR DialogBase::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORDLG:
       return reinterpret_cast<INT_PTR>(
           OnCTLColorDlg(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam));
+      return TRUE;
     default:
       return DefaultHandler(message, wParam, lParam);
   }
@@ -148,7 +159,8 @@ HWND DialogBase::Item(int id) const {
 }
 
 void DialogBase::SetItemFont(int fontIndex, int firstId, int lastId) const {
-  const HFONT font = FontManager::GetInstance().GetFontHandle(fontIndex);
+  const HFONT font =
+      FontManager::GetInstance().GetFontHandle(fontIndex, DialogScaling::DpiOf(m_hWnd));
   for (int id = firstId; id <= lastId; ++id) {
     if (const HWND control = Item(id))
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

@@ -43,7 +43,8 @@ class DialogBase : public Window {
   virtual INT_PTR OnDialogNotify(WPARAM wParam, LPARAM lParam);
   // Paints the upper 20 x 20 image of the bitmap IDB_EDITBUTTON of the
   // program's module at the item's top left corner, the lower one while the
-  // item is selected; nothing when the program has no such bitmap.
+  // item is selected, at the size for the dialog's DPI; nothing when the
+  // program has no such bitmap.
   virtual INT_PTR OnDrawItem(WPARAM wParam, const DRAWITEMSTRUCT* item);
   // A brush for the control's background; null leaves it to the system.
   virtual HBRUSH OnCTLColorEdit(HDC dc, HWND control);
@@ -51,6 +52,9 @@ class DialogBase : public Window {
   virtual HBRUSH OnCTLColorDlg(HDC dc, HWND dialog);
   // Non-zero when the handler erased the background itself.
   virtual INT_PTR OnEraseBkgnd(HDC dc);
+  // The dialog's screen has another DPI now; its controls have their fonts
+  // and places for it already (DialogScaling). Nothing here.
+  virtual void OnDpiChanged(UINT dpi);
 
   // WM_COMMAND and WM_NOTIFY go on to the dialog's procedure untouched;
   // everything else as in Window.
@@ -76,8 +80,8 @@ class DialogBase : public Window {
 
   // The control with that id, null when there is none.
   HWND Item(int id) const;
-  // FontManager font `fontIndex` on every control with an id from `firstId`
-  // to `lastId`; ids without a control are skipped.
+  // FontManager font `fontIndex` at the dialog's DPI on every control with
+  // an id from `firstId` to `lastId`; ids without a control are skipped.
   void SetItemFont(int fontIndex, int firstId, int lastId) const;
   // The whole text of a control; empty when there is no such control. A
   // caller that reads a password wipes the string (SecureWipe).

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "dialogbase/DialogScaling.h"
 #include "support/DebugLog.h"
 
 static_assert(kDialogTemplateBlockSize % 4 == 0, "items are aligned within the block");
@@ -31,12 +32,11 @@ class TemplateWriter {
     if (!m_failed) m_used = (m_used + 3) & ~static_cast<size_t>(3);
   }
   void WordAt(size_t offset, WORD value) { std::memcpy(m_block + offset, &value, sizeof value); }
-  // A table value in the units of the template, or a failure when it does
-  // not fit the signed 16-bit field.
-  void Converted(WORD value, int scale, int base) {
-    const long converted = static_cast<long>(value) * scale / base;
-    if (converted > SHRT_MAX) m_failed = true;
-    Word(static_cast<WORD>(converted));
+  // A converted table value, or a failure when it does not fit the signed
+  // 16-bit field.
+  void Converted(long value) {
+    if (value > SHRT_MAX) m_failed = true;
+    Word(static_cast<WORD>(value));
   }
 
   size_t Used() const { return m_used; }
@@ -71,6 +71,14 @@ struct GlobalFreer {
 DialogBaseUnits SystemDialogBaseUnits() {
   const LONG units = GetDialogBaseUnits();
   return {LOWORD(units), HIWORD(units)};
+}
+
+long DialogUnitsAcross(WORD value, DialogBaseUnits units) {
+  return static_cast<long>(value) * 8 / units.x;
+}
+
+long DialogUnitsDown(WORD value, DialogBaseUnits units) {
+  return static_cast<long>(value) * 16 / units.y;
 }
 
 DialogTemplateBlock BuildDialogTemplate(int templateId) {
@@ -108,8 +116,8 @@ DialogTemplateBlock BuildDialogTemplate(const DialogHeaderRecord& header,
   // converted.
   writer.Word(header.x);
   writer.Word(header.y);
-  writer.Converted(header.cx, 8, units.x);
-  writer.Converted(header.cy, 16, units.y);
+  writer.Converted(DialogUnitsAcross(header.cx, units));
+  writer.Converted(DialogUnitsDown(header.cy, units));
   writer.String(header.menu);
   writer.String(header.windowClass);
   writer.String(header.title);
@@ -122,10 +130,10 @@ DialogTemplateBlock BuildDialogTemplate(const DialogHeaderRecord& header,
     writer.AlignToDoubleWord();
     writer.DoubleWord(control->style | WS_CHILD);
     writer.DoubleWord(0);
-    writer.Converted(control->x, 8, units.x);
-    writer.Converted(control->y, 16, units.y);
-    writer.Converted(control->cx, 8, units.x);
-    writer.Converted(control->cy, 16, units.y);
+    writer.Converted(DialogUnitsAcross(control->x, units));
+    writer.Converted(DialogUnitsDown(control->y, units));
+    writer.Converted(DialogUnitsAcross(control->cx, units));
+    writer.Converted(DialogUnitsDown(control->cy, units));
     writer.Word(control->id);
     // Always the class's name, never the 0xFFFF ordinal form: the program's
     // own HotLinkText has no ordinal.
@@ -149,8 +157,10 @@ INT_PTR RunTemplateDialog(HWND owner, int templateId, DLGPROC dialogProc, LPARAM
     const HINSTANCE instance =
         owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE))
               : GetModuleHandleW(nullptr);
-    const INT_PTR result =
-        DialogBoxIndirectParamW(instance, block.Get(), owner, dialogProc, param);
+    DialogScaling scaling(templateId, dialogProc, param);
+    const INT_PTR result = DialogBoxIndirectParamW(instance, block.Get(), owner,
+                                                   DialogScaling::Procedure,
+                                                   reinterpret_cast<LPARAM>(&scaling));
     // -1: the system could not make the dialog or one of its controls. The
     // callers know one failure, 0, and so does the user.
     if (result != -1) return result;

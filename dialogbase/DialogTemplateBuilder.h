@@ -29,6 +29,10 @@ struct DialogBaseUnits {
 
 // GetDialogBaseUnits: the average width and the height of the system font.
 DialogBaseUnits SystemDialogBaseUnits();
+// A table value in dialog units, as above: across, value * 8 / baseX;
+// down, value * 16 / baseY (integer division).
+long DialogUnitsAcross(WORD value, DialogBaseUnits units);
+long DialogUnitsDown(WORD value, DialogBaseUnits units);
 
 // The template of a template id with the system's base units, or with the
 // given ones. Empty when it cannot be built: an id without a table (or any
@@ -45,10 +49,11 @@ DialogTemplateBlock BuildDialogTemplate(const DialogHeaderRecord& header,
 
 // Builds the template and runs it with DialogBoxIndirectParamW over `owner`,
 // with the owner's instance handle (the program's module when the owner is
-// null); `param` reaches `dialogProc` as WM_INITDIALOG's lParam. The value
-// passed to EndDialog; 0 after "Insufficient memory." under "Dialog Box
-// Error" when the dialog cannot be built, and also when the system cannot
-// make its window.
+// null); `param` reaches `dialogProc` as WM_INITDIALOG's lParam. The dialog
+// is laid out for the DPI of its screen and drawn in the program's face
+// (DialogScaling). The value passed to EndDialog; 0 after "Insufficient
+// memory." under "Dialog Box Error" when the dialog cannot be built, and
+// also when the system cannot make its window.
 INT_PTR RunTemplateDialog(HWND owner, int templateId, DLGPROC dialogProc, LPARAM param);
 
 // Moves the window, keeping its size and without repainting, so that it is

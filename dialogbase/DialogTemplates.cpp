@@ -1,5 +1,6 @@
 #include "dialogbase/DialogTemplates.h"
 
+#include "KeyfolioVersion.h"
 #include "ui/HotLinkText.h"
 
 namespace {
@@ -19,7 +20,9 @@ constexpr DWORD kCheckBox = WS_VISIBLE | BS_AUTOCHECKBOX;
 constexpr DWORD kEdit = WS_VISIBLE | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kHiddenEdit = kEdit | ES_PASSWORD;
 constexpr DWORD kScrollingEdit = kEdit | ES_AUTOHSCROLL;
-constexpr DWORD kNotesEdit = kEdit | ES_MULTILINE | ES_WANTRETURN;
+// A note of any length goes in whole: without ES_AUTOVSCROLL the control
+// refuses, without a word, whatever no longer fits in the box.
+constexpr DWORD kNotesEdit = kEdit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
 constexpr DWORD kNumberEdit = kEdit | ES_NUMBER | ES_AUTOHSCROLL;
 // Not sorted: a title's position in the list is its position in title order.
 constexpr DWORD kList = WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
@@ -40,7 +43,7 @@ constexpr DialogControlRecord kEndOfList = {0, 0, 0, 0, 0, 0, nullptr, nullptr};
 const DialogControlRecord kAboutControls[] = {
     {60, 15, 16, 16, IDC_ABOUT_ICON, kIcon, kStatic, L""},
     {0, 37, 137, 9, 2501, kLabelCentred, kStatic, L"Keyfolio for Flash Drives"},
-    {22, 47, 94, 9, 2502, kLabelCentred, kStatic, L"Version 1.01"},
+    {22, 47, 94, 9, 2502, kLabelCentred, kStatic, L"Version " KFO_VERSION_NAME},
     {22, 85, 94, 9, 2505, kLabelCentred, kStatic, L"QUILLMARK"},
     {17, 122, 104, 9, IDC_HOTLINK, kLink, kHotLinkClassName, kHelpLinkText},
     {48, 141, 42, 14, IDOK, kDefaultButton, kButtonClass, L"&OK"},

@@ -1,6 +1,6 @@
-# Shared steps of scripts/run and scripts/test: install what is missing, build,
-# and give Windows programs a display and a warm Wine prefix of their own.
-# Sourced, not run.
+# Shared steps of the scripts: install what is missing, build, make the
+# release package, and give Windows programs a display and a warm Wine prefix
+# of their own. Sourced, not run.
 
 KFO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KFO_BUILD=${KFO_BUILD_DIR:-$KFO_ROOT/build}
@@ -8,7 +8,7 @@ export WINEPREFIX=$KFO_BUILD/wineprefix
 export WINEDEBUG=-all
 
 KFO_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-              googletest wine wine64 xvfb xauth fonts-wine fonts-liberation)
+              googletest wine wine64 xvfb xauth fonts-wine fonts-liberation zip unzip)
 
 kfo_log() { printf '== %s\n' "$*" >&2; }
 
@@ -33,19 +33,57 @@ kfo_configure() {
     >/dev/null
 }
 
-# Everything: the program, the tests and the benchmarks, quietly; a failed
-# build is run again one step at a time, so that its errors come in order.
+# Builds the target named (the program alone: Keyfolio), or everything (the
+# program, the tests and the benchmarks) when none is, with the build's
+# progress in view. A failed build is run again one step at a time, so that
+# its errors come in order.
 kfo_build() {
+  local target=()
+  [ $# -gt 0 ] && target=(--target "$1")
   kfo_configure
-  cmake --build "$KFO_BUILD" -j "$(nproc)" -- --no-print-directory >/dev/null ||
-    cmake --build "$KFO_BUILD" -- --no-print-directory
+  cmake --build "$KFO_BUILD" -j "$(nproc)" "${target[@]}" -- --no-print-directory || {
+    kfo_log "the build failed; once more one step at a time, for its errors in order"
+    cmake --build "$KFO_BUILD" "${target[@]}" -- --no-print-directory
+  }
 }
 
-# The program alone (its help page is put beside it when the build is
-# configured), with the build's progress in view.
-kfo_build_program() {
-  kfo_configure
-  cmake --build "$KFO_BUILD" -j "$(nproc)" --target Keyfolio -- --no-print-directory
+# The version people call the program by ("1.01"), from the header that the
+# build in $1 wrote.
+kfo_version() {
+  sed -n 's/^#define KFO_VERSION_NAME "\(.*\)"$/\1/p' "$1/generated/KeyfolioVersion.h"
+}
+
+# Makes $2/Keyfolio-<version>-win64.zip from the portable folder of the build
+# in $1, and $2/SHA256SUMS beside it. The zip holds the folder Keyfolio with
+# the program, its README.txt and its help page, the same bytes for the same
+# program wherever it is made: its entries come in a fixed order, with fixed
+# permissions, no owners, and the time of the commit (SOURCE_DATE_EPOCH, which
+# is the commit's when not set) in UTC.
+kfo_package() {
+  local build=$1 out version epoch stage
+  out=$(mkdir -p "$2" && cd "$2" && pwd)
+  version=$(kfo_version "$build")
+  [ -n "$version" ] || { kfo_log "no version in $build/generated/KeyfolioVersion.h"; return 1; }
+  epoch=${SOURCE_DATE_EPOCH:-$(git -C "$KFO_ROOT" log -1 --format=%ct 2>/dev/null)} || true
+  [ -n "$epoch" ] || { kfo_log "no commit to take the time from: set SOURCE_DATE_EPOCH"; return 1; }
+  stage=$(mktemp -d)
+  mkdir -p "$stage/Keyfolio/help"
+  cp "$build/dist/Keyfolio/Keyfolio.exe" "$build/dist/Keyfolio/README.txt" "$stage/Keyfolio/"
+  cp "$build/dist/Keyfolio/help/Keyfolio-Flash-Instructions.htm" "$stage/Keyfolio/help/"
+  local entries=(Keyfolio/ Keyfolio/Keyfolio.exe Keyfolio/README.txt Keyfolio/help/
+                 Keyfolio/help/Keyfolio-Flash-Instructions.htm)
+  local entry
+  for entry in "${entries[@]}"; do
+    if [ -d "$stage/$entry" ]; then chmod 755 "$stage/$entry"; else chmod 644 "$stage/$entry"; fi
+    touch -d "@$epoch" "$stage/$entry"
+  done
+  local zip=Keyfolio-$version-win64.zip
+  # zip adds to an archive that is there already.
+  rm -f "$out/$zip"
+  (cd "$stage" && TZ=UTC zip -q -X "$out/$zip" "${entries[@]}")
+  (cd "$out" && sha256sum "$zip" >SHA256SUMS)
+  rm -rf "$stage"
+  kfo_log "$out/$zip and its SHA256SUMS"
 }
 
 KFO_XVFB_PID=
@@ -88,8 +126,59 @@ kfo_prepare_prefix() {
     touch "$WINEPREFIX/.kfo-ready"
   fi
   kfo_windows_look
+  local dpi
+  for dpi in "${KFO_SCALED_DPIS[@]}"; do kfo_scaled_prefix "$dpi"; done
   # One warm server for the whole run; its first process fixes the display
   # for every later one.
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1
+}
+
+# The display scales, other than 96 DPI, that the tests run at, and that
+# scripts/screenshots can take pictures at: 125%, 150% and 200%.
+KFO_SCALED_DPIS=(120 144 192)
+
+kfo_scaled_prefix_path() {
+  printf '%s-dpi%s' "$WINEPREFIX" "$1"
+}
+
+# A copy of the prefix at $1 DPI, made once per build folder (and again when
+# the prefix itself is made anew). Wine takes the scale from LogPixels in
+# the prefix's registry when its server starts, and a prefix takes about 700
+# MB: the copy's files are hard links to the prefix's, except the registry,
+# which Wine writes and which is copied, so the prefix itself never changes.
+kfo_scaled_prefix() {
+  local dpi=$1 copy
+  copy=$(kfo_scaled_prefix_path "$dpi")
+  [ "$copy/.kfo-dpi-ready" -nt "$WINEPREFIX/.kfo-windows-look" ] && return 0
+  kfo_log "copying the Wine prefix for $dpi DPI"
+  rm -rf "$copy"
+  cp -al "$WINEPREFIX" "$copy"
+  local hive
+  for hive in user.reg system.reg userdef.reg; do
+    rm -f "$copy/$hive"
+    cp "$WINEPREFIX/$hive" "$copy/$hive"
+  done
+  # Every earlier LogPixels line of the key goes; the new one follows the
+  # key's time stamp.
+  awk -v dpi="$(printf 'dword:%08x' "$dpi")" '
+    /^\[/ { desktop = ($0 ~ /^\[Control Panel\\\\Desktop\]/) }
+    desktop && /^"LogPixels"=/ { next }
+    { print }
+    desktop && /^#time=/ { print "\"LogPixels\"=" dpi }
+  ' "$WINEPREFIX/user.reg" >"$copy/user.reg"
+  grep -q "^\"LogPixels\"=$(printf 'dword:%08x' "$dpi")" "$copy/user.reg" ||
+    { kfo_log "no LogPixels in $copy/user.reg"; return 1; }
+  touch "$copy/.kfo-dpi-ready"
+}
+
+# Runs the Windows programs that follow at $1 DPI: in the copy of the prefix
+# for that scale, with a warm server of its own.
+kfo_use_scale() {
+  [ "$1" -eq 96 ] && return 0
+  export WINEPREFIX
+  WINEPREFIX=$(kfo_scaled_prefix_path "$1")
+  [ -e "$WINEPREFIX/.kfo-dpi-ready" ] || { kfo_log "no prefix for $1 DPI"; return 1; }
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1
 }
@@ -113,24 +202,37 @@ kfo_windows_look() {
 }
 
 # Drive T: is a 64 KiB disk, for tests of what a full disk does to a write.
-# It needs root; without it those tests skip and say why.
+# The program does not fit on it: drive U: is a folder of the build's own
+# whose KFOdata is T:\KFOdata, so that the program runs from U: with its data
+# on the small disk. It needs root; without it those tests skip and say why.
 kfo_mount_tiny_disk() {
   KFO_TINY_DISK=$KFO_BUILD/tiny-disk
   mkdir -p "$KFO_TINY_DISK"
   mountpoint -q "$KFO_TINY_DISK" || mount -t tmpfs -o size=64k tmpfs "$KFO_TINY_DISK" 2>/dev/null || {
     kfo_log "no 64 KiB disk (mounting needs root): the full-disk tests will skip"
-    rm -f "$WINEPREFIX/dosdevices/t:"
+    rm -f "$WINEPREFIX/dosdevices/t:" "$WINEPREFIX/dosdevices/u:"
     KFO_TINY_DISK=
     return 0
   }
   ln -sfn "$KFO_TINY_DISK" "$WINEPREFIX/dosdevices/t:"
+  mkdir -p "$KFO_BUILD/tiny-disk-program"
+  ln -sfn "$KFO_TINY_DISK/KFOdata" "$KFO_BUILD/tiny-disk-program/KFOdata"
+  ln -sfn "$KFO_BUILD/tiny-disk-program" "$WINEPREFIX/dosdevices/u:"
 }
 
+# Called from an exit trap, with errexit on: no step may fail, or the steps
+# after it are skipped (a server that is not running refuses -k).
 kfo_stop() {
-  wineserver -k 2>/dev/null
+  # The prefix's server and those of its scaled copies, which build/wine-run
+  # and kfo_use_scale start.
+  local base=${WINEPREFIX%-dpi*} dpi
+  WINEPREFIX=$base wineserver -k 2>/dev/null || true
+  for dpi in "${KFO_SCALED_DPIS[@]}"; do
+    WINEPREFIX=$base-dpi$dpi wineserver -k 2>/dev/null || true
+  done
   if [ -n "$KFO_TINY_DISK" ]; then
-    rm -f "$WINEPREFIX/dosdevices/t:"
-    umount "$KFO_TINY_DISK" 2>/dev/null
+    rm -f "$base/dosdevices/t:" "$base/dosdevices/u:"
+    umount "$KFO_TINY_DISK" 2>/dev/null || true
   fi
   [ -n "$KFO_XVFB_PID" ] && kill "$KFO_XVFB_PID" 2>/dev/null
   return 0

@@ -1,6 +1,7 @@
 #include "security/PasswordProtection.h"
 
 #include "support/ResourceIds.h"
+#include "dialogbase/DialogScaling.h"
 #include "dialogbase/DialogTemplateBuilder.h"
 #include "dialogbase/DialogTemplates.h"
 #include "dialogbase/EditorInterface.h"
@@ -45,15 +46,31 @@ const wchar_t kDeleted[] =
 
 constexpr int kMostCharacters = PasswordBuffer::kLength - 1;
 
-// Why the forgotten-password reset left the vault where it was.
-std::wstring NotDeletedMessage(DWORD error, const std::wstring& vaultName) {
-  const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-  const std::wstring why =
-      held ? L"Your data could not be deleted. Another program is using the file\n" + vaultName +
-                 L"\n\nClose that program and try again."
-           : L"Your data could not be deleted. The file\n" + vaultName +
-                 L"\ncannot be removed: the flash drive may be write-protected.";
-  return why + L"\n\nYour sites and your master password are unchanged.";
+// Why the forgotten-password reset left the vault where it was, or could not
+// make sure that it went.
+std::wstring NotDeletedMessage(const FileRemoval& removal) {
+  std::wstring text = removal.partly
+                          ? L"Keyfolio could not make sure that your data was deleted. "
+                          : L"Your data could not be deleted. ";
+  switch (removal.error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      text += L"Another program is using the file\n" + removal.stays +
+              L"\n\nClose that program and try again.";
+      break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      text += L"The file\n" + removal.stays +
+              L"\ncannot be removed: the flash drive may be write-protected.";
+      break;
+    default:
+      text += L"Keyfolio cannot reach\n" + removal.stays +
+              L"\nThe flash drive may have been removed: put it back and try again.";
+      break;
+  }
+  return text + (removal.partly
+                     ? L"\n\nYour data may still be there. Your master password is unchanged."
+                     : L"\n\nYour sites and your master password are unchanged.");
 }
 
 struct PasswordPair {
@@ -67,8 +84,9 @@ struct EntryField {
   int id = 0;
   PasswordBuffer* buffer = nullptr;
   const wchar_t* emptyMessage = nullptr;
-  // At most 8 characters can be typed; elsewhere a longer entry is cut when
-  // it is read, so that it is simply a wrong one.
+  // At most 8 characters can be typed; elsewhere more can, and the entry is
+  // cut to 8 when it is read, so that what follows a right password counts
+  // for nothing.
   bool limited = false;
 };
 
@@ -78,6 +96,9 @@ struct PasswordForm {
   int boldLabels = 1;
   bool hidden = false;
   bool hasHelp = false;
+  // The entry dialog asked again while the program is open: its "&Help"
+  // button is hidden.
+  bool helpHidden = false;
   EntryField fields[2];
   int fieldCount = 1;
 };
@@ -87,9 +108,9 @@ struct PasswordForm {
 PasswordForm g_form;
 
 void SetFont(HWND dialog, int id, int fontIndex) {
-  SendDlgItemMessageW(dialog, id, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(FontManager::GetInstance().GetFontHandle(fontIndex)),
-                      TRUE);
+  const HFONT font =
+      FontManager::GetInstance().GetFontHandle(fontIndex, DialogScaling::DpiOf(dialog));
+  SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 // At most 8 characters: what is typed beyond is cut off, not refused.
@@ -113,8 +134,30 @@ bool Confirmed(INT_PTR result) {
   return result == IDOK;
 }
 
+// The client rectangle of a control of the dialog.
+RECT ControlRect(HWND dialog, int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(dialog, id), &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Hides "&Help" and moves OK and Cancel to the middle of the row the three
+// shared.
+void HideHelp(HWND dialog) {
+  const RECT help = ControlRect(dialog, IDC_HELP_PASSWORD);
+  const LONG shift = (help.right - ControlRect(dialog, IDCANCEL).right) / 2;
+  ShowWindow(GetDlgItem(dialog, IDC_HELP_PASSWORD), SW_HIDE);
+  for (const int id : {IDOK, IDCANCEL}) {
+    const RECT button = ControlRect(dialog, id);
+    SetWindowPos(GetDlgItem(dialog, id), nullptr, button.left + shift, button.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void InitForm(HWND dialog) {
   CenterOverParent(dialog);
+  if (g_form.helpHidden) HideHelp(dialog);
   for (int label = 0; label < g_form.boldLabels; ++label) SetFont(dialog, IDC_LABEL_FIRST + label, 1);
   for (int index = 0; index < g_form.fieldCount; ++index) {
     const EntryField& field = g_form.fields[index];
@@ -152,6 +195,11 @@ INT_PTR HandlePasswordDialog(const wchar_t* name, HWND dialog, UINT message, WPA
             g_form = describe(lParam);
             InitForm(dialog);
             return TRUE;
+          // The buttons have just been put back in their places of the
+          // template, for the new scale.
+          case WM_DPICHANGED:
+            if (g_form.helpHidden) HideHelp(dialog);
+            return FALSE;
           // The fields still live: the dialog goes before its controls.
           case WM_DESTROY:
             for (int index = 0; index < g_form.fieldCount; ++index)
@@ -192,17 +240,32 @@ INT_PTR CALLBACK PasswordEntryProc(HWND dialog, UINT message, WPARAM wParam, LPA
                               });
 }
 
-// The start-up check: the entry is hidden, and an empty one is simply a
-// wrong one.
+// The check of the master password: the entry is hidden, and an empty one
+// is simply a wrong one.
+PasswordForm CheckForm(LPARAM parameter) {
+  PasswordForm form;
+  form.hidden = true;
+  form.fields[0] = {IDC_PASSWORD_ENTRY, reinterpret_cast<PasswordBuffer*>(parameter), nullptr,
+                    false};
+  return form;
+}
+
+// The start-up check, with "&Help" for a forgotten password.
 INT_PTR CALLBACK PasswordCheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandlePasswordDialog(L"PasswordCheckProc", dialog, message, wParam, lParam,
                               [](LPARAM parameter) {
-                                PasswordForm form;
-                                form.hidden = true;
+                                PasswordForm form = CheckForm(parameter);
                                 form.hasHelp = true;
-                                form.fields[0] = {IDC_PASSWORD_ENTRY,
-                                                  reinterpret_cast<PasswordBuffer*>(parameter),
-                                                  nullptr, false};
+                                return form;
+                              });
+}
+
+// The check asked again while the program is open, without "&Help".
+INT_PTR CALLBACK PasswordRecheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandlePasswordDialog(L"PasswordRecheckProc", dialog, message, wParam, lParam,
+                              [](LPARAM parameter) {
+                                PasswordForm form = CheckForm(parameter);
+                                form.helpHidden = true;
                                 return form;
                               });
 }
@@ -288,6 +351,17 @@ int PasswordProtection::AskUntilAnswered(HWND owner, const std::function<bool()>
   }
 }
 
+bool PasswordProtection::ConfirmMasterPassword(HWND owner) {
+  if (!HasPassword()) return false;
+  PasswordBuffer entry;
+  for (;;) {
+    entry.Clear();
+    if (!Confirmed(RunEntry(owner, DLG_EnterPassword, PasswordRecheckProc, entry))) return false;
+    if (entry.Equals(m_strPassword.c_str())) return true;
+    MessageBoxW(owner, kNotCorrect, L"Keyfolio for Flash Drives", MB_OK);
+  }
+}
+
 int PasswordProtection::CreatePassword(HWND owner) {
   PasswordBuffer first;
   for (;;) {
@@ -341,13 +415,11 @@ int PasswordProtection::ForgottenPasswordHelp(HWND owner) {
   if (MessageBoxW(owner, kReallyDelete, kKeyfolio, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) !=
       IDYES)
     return 1;
-  EditorUpdater& vault = EditorUpdater::GetInstance();
-  const DWORD error = vault.DeleteAllData();
-  if (error != ERROR_SUCCESS) {
+  const FileRemoval removal = EditorUpdater::GetInstance().DeleteAllData();
+  if (removal.error != ERROR_SUCCESS) {
     // The vault and its password are still in force: the person goes back
     // to the question, never on to a new password over the old vault.
-    MessageBoxW(owner, NotDeletedMessage(error, vault.GetDataBaseFileName()).c_str(), kKeyfolio,
-                MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner, NotDeletedMessage(removal).c_str(), kKeyfolio, MB_OK | MB_ICONEXCLAMATION);
     return 1;
   }
   // The working copy follows the current master password, which is gone.

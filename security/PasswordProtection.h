@@ -44,6 +44,12 @@ class PasswordProtection {
   // PASSWORD_NOT_SET, as at start-up.
   int EnterPasswordToUnlock(HWND owner, const std::function<bool()>& readVault,
                             const std::function<void()>& forgetVault);
+  // Asks for the master password once more before something that lays
+  // every password open (an export), in the start-up's entry dialog without
+  // its "&Help" button: the forgotten-password reset has no place there.
+  // Asks again after a wrong one. True for the right password; false when
+  // the person cancelled or the dialog could not be shown.
+  bool ConfirmMasterPassword(HWND owner);
   // 1 when a password was set (also when its save failed: the program goes
   // on with it and every later save tries again), 0 when the user cancelled
   // or a dialog could not be shown.
@@ -51,8 +57,9 @@ class PasswordProtection {
   // A failed save keeps the old password in force, as the vault on disk has
   // it, and shows no success.
   void ChangePassword(HWND owner);
-  // 0 when the data were deleted; 1 when the user declined, or when the
-  // vault could not be removed (the user has been told why).
+  // 0 when the data were deleted: every file that held sites is seen to be
+  // gone. 1 when the user declined, or when a file stays or cannot be seen
+  // to be gone (the user has been told which and why).
   int ForgottenPasswordHelp(HWND owner);
   // The menu's "Change Master Password..." command.
   void OnCommand(HWND owner, int id);

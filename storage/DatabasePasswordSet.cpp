@@ -21,9 +21,7 @@ std::wstring TodayStamp() {
 
 }  // namespace
 
-bool SiteTitleLess::operator()(const PasswordRecStruct& a, const PasswordRecStruct& b) const {
-  const std::wstring& left = a.m_SiteTitle;
-  const std::wstring& right = b.m_SiteTitle;
+bool SiteTitleLess::Less(const std::wstring& left, const std::wstring& right) {
   const size_t common = left.size() < right.size() ? left.size() : right.size();
   // The set compares titles a dozen times per insert: fold as it compares
   // instead of copying both titles for MakeUpper.
@@ -34,6 +32,13 @@ bool SiteTitleLess::operator()(const PasswordRecStruct& a, const PasswordRecStru
     if (l != r) return l < r;
   }
   return left.size() < right.size();
+}
+
+bool SiteTitleLess::Equal(const std::wstring& left, const std::wstring& right) {
+  if (left.size() != right.size()) return false;
+  for (size_t i = 0; i < left.size(); ++i)
+    if (UpperUnit(left[i]) != UpperUnit(right[i])) return false;
+  return true;
 }
 
 DatabasePasswordSet& DatabasePasswordSet::GetInstance() {
@@ -141,6 +146,11 @@ PasswordRecStruct DatabasePasswordSet::GetCurrentRecord() {
   return *m_itDisplay;
 }
 
+const PasswordRecStruct* DatabasePasswordSet::FindTitle(const std::wstring& title) const {
+  const auto found = m_Records.find(title);
+  return found == m_Records.end() ? nullptr : &*found;
+}
+
 int32_t DatabasePasswordSet::NextPrimaryKey() {
   return ++m_LastPrimaryKey;
 }
@@ -162,6 +172,26 @@ bool DatabasePasswordSet::AddRecord(HWND owner, const PasswordRecStruct& site) {
   }
   LocateRecord(*inserted.first);
   return true;
+}
+
+size_t DatabasePasswordSet::AddRecords(std::vector<PasswordRecStruct>& sites) {
+  const std::wstring today = TodayStamp();
+  RecordSet::iterator first = m_Records.end();
+  size_t added = 0;
+  for (PasswordRecStruct& site : sites) {
+    site.m_DateCreated = today;
+    site.m_DateModified = today;
+    site.m_PrimaryKeyRecord = NextPrimaryKey();
+    const auto inserted = m_Records.insert(std::move(site));
+    if (!inserted.second) {
+      DebugLog(L"DatabasePasswordSet::AddRecords: title taken, site left out");
+      continue;
+    }
+    if (added++ == 0) first = inserted.first;
+  }
+  // One walk to the first site's position, for all of them.
+  if (added != 0) LocateRecord(*first);
+  return added;
 }
 
 bool DatabasePasswordSet::EditCurrentRecord(HWND owner, PasswordRecStruct site) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "storage/PasswordRecStruct.h"
 
@@ -18,9 +19,22 @@ class DeSerializer;
 class Serializer;
 
 // Title order: the titles with a-z upper-cased, compared by unsigned 16-bit
-// code unit, a prefix first.
+// code unit, a prefix first. Transparent, so that a title is looked up
+// without making a record around it.
 struct SiteTitleLess {
-  bool operator()(const PasswordRecStruct& a, const PasswordRecStruct& b) const;
+  using is_transparent = void;
+  bool operator()(const PasswordRecStruct& a, const PasswordRecStruct& b) const {
+    return Less(a.m_SiteTitle, b.m_SiteTitle);
+  }
+  bool operator()(const PasswordRecStruct& a, const std::wstring& b) const {
+    return Less(a.m_SiteTitle, b);
+  }
+  bool operator()(const std::wstring& a, const PasswordRecStruct& b) const {
+    return Less(a, b.m_SiteTitle);
+  }
+  static bool Less(const std::wstring& left, const std::wstring& right);
+  // The same title under the set's rule: Bank, BANK and bank are one.
+  static bool Equal(const std::wstring& left, const std::wstring& right);
 };
 
 class DatabasePasswordSet {
@@ -46,6 +60,11 @@ class DatabasePasswordSet {
   // changes, when there is none.
   bool ChoosePrimaryKey(int32_t key);
   size_t Count() const { return m_Records.size(); }
+  // Every site, in title order, as the lists show them.
+  const RecordSet& Records() const { return m_Records; }
+  // The site with this title under the set's rule, or null; as fast as the
+  // set finds a place for a new site.
+  const PasswordRecStruct* FindTitle(const std::wstring& title) const;
 
   // Fill a list that does not sort with the titles in title order, each with
   // its primary key as item data, and select the current site. The selected
@@ -64,6 +83,12 @@ class DatabasePasswordSet {
   // site is refused), then adds. False, after telling the user in a box
   // owned by `owner`, when the title is taken.
   bool AddRecord(HWND owner, const PasswordRecStruct& site);
+  // Adds many sites at once, each stamped and keyed as AddRecord does, with
+  // no box: the caller has made their titles free, and a site whose title
+  // is taken all the same is left out. Each add costs a lookup, not a walk
+  // through the set; the first site added becomes the current one. The
+  // sites are moved from. The number added.
+  size_t AddRecords(std::vector<PasswordRecStruct>& sites);
   // Replaces the site that the caller's GetCurrentRecord returned with
   // `site`, stamped modified today. False, after telling the user, when the
   // new title is another site's; the set is then as before. False without a

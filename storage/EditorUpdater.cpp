@@ -171,15 +171,15 @@ void EditorUpdater::SetPasswordDisplayFlag(int flag) {
   m_Header.SetPasswordDisplayFlag(flag);
 }
 
-DWORD EditorUpdater::DeleteAllData() {
+FileRemoval EditorUpdater::DeleteAllData() {
   if (!m_CurrentFileName.empty()) {
-    const DWORD error = m_Files.RemoveAll();
-    if (error != ERROR_SUCCESS) return error;
+    const FileRemoval removal = m_Files.RemoveAll();
+    if (removal.error != ERROR_SUCCESS) return removal;
   }
   m_Header.ClearHeader();
   m_SiteSet.DeleteAllRecords();
   Initialization::GetInstance().ClearMasterPassword();
-  return ERROR_SUCCESS;
+  return FileRemoval();
 }
 
 void EditorUpdater::ForgetDatabase() {

@@ -58,8 +58,8 @@ class EditorUpdater {
   VaultFiles::KeepReason GetLoadProblem() const { return m_LoadProblem; }
   // The full name under which that file is kept aside before anything
   // replaces or removes it: already, for a partly read vault whose rewrite
-  // succeeded; else at the next save or DeleteAllData, unless another file
-  // takes the name first. Empty with KR_None.
+  // succeeded; else at the next save, unless another file takes the name
+  // first. Empty with KR_None.
   const std::wstring& GetLoadKeptName() const { return m_LoadKeptName; }
 
   // True when every stored site was kept; false when reading stopped inside a
@@ -83,13 +83,13 @@ class EditorUpdater {
   int GetPasswordDisplayFlag();
   void SetPasswordDisplayFlag(int flag);
 
-  // After a forgotten master password: removes the vault's files and then
-  // leaves an empty header and set and no current master password.
-  // ERROR_SUCCESS when no vault is left to load; else the reason why the
-  // vault stays (VaultFiles::RemoveAll), and the header, the sites and the
+  // After a forgotten master password: removes every file that holds sites
+  // (VaultFiles::RemoveAll) and then leaves an empty header and set and no
+  // current master password. When a file stays, or cannot be seen to be
+  // gone, the answer says which and why, and the header, the sites and the
   // master password in memory are as they were, so the vault still opens
   // with the password that it holds.
-  DWORD DeleteAllData();
+  FileRemoval DeleteAllData();
   // Wipes the sites, the header and the current master password from
   // memory, as if no vault had been read; the files stay as they are.
   void ForgetDatabase();

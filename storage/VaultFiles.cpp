@@ -31,17 +31,6 @@ bool Remove(const std::wstring& path) {
   return false;
 }
 
-// Why a file that a removal left is still there: opening it for deletion,
-// sharing everything, fails with a sharing or lock violation while another
-// program holds it, and with the reason itself where it cannot be removed.
-DWORD WhyItStays(const std::wstring& path) {
-  ScopedHandle file(CreateFileW(path.c_str(), DELETE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return GetLastError();
-  return ERROR_ACCESS_DENIED;
-}
-
 // A rename that is on the medium when the call returns. Without
 // MOVEFILE_REPLACE_EXISTING in `flags` it fails on a taken name.
 DWORD Rename(const std::wstring& from, const std::wstring& to, DWORD flags = 0) {
@@ -269,27 +258,46 @@ void VaultFiles::RemoveLeftovers() const {
   if (Exists(m_VaultName)) Remove(CompleteName());
 }
 
-DWORD VaultFiles::RemoveAll() {
-  Remove(TemporaryName());
-  // A complete file that the load could not use stays, aside; any other goes.
-  if (m_CompleteKeep.reason != KR_None && Exists(CompleteName())) {
-    if (RenameCompleteAside().empty()) DebugLog(L"VaultFiles::RemoveAll: the complete file stays");
-  } else {
-    Remove(CompleteName());
+// A pattern matches the short names that Windows makes up too: each name
+// found is checked again.
+DWORD VaultFiles::FindKeptFiles(const std::wstring& folder, std::vector<std::wstring>& files) const {
+  const std::wstring extension = m_VaultName.substr(ExtensionStart());
+  const std::wstring stem = SiblingName(L"-kept-").substr(folder.size() + 1);
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(SiblingName(L"-kept-*" + extension).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
   }
-  m_CompleteLoaded = false;
-  if (!Exists(m_VaultName)) {
+  DWORD error = ERROR_SUCCESS;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name.size() > stem.size() + extension.size() &&
+        CompareStringOrdinal(name.c_str(), static_cast<int>(stem.size()), stem.c_str(),
+                             static_cast<int>(stem.size()), TRUE) == CSTR_EQUAL &&
+        CompareStringOrdinal(name.c_str() + name.size() - extension.size(),
+                             static_cast<int>(extension.size()), extension.c_str(),
+                             static_cast<int>(extension.size()), TRUE) == CSTR_EQUAL)
+      files.push_back(folder + L"\\" + name);
+  } while (FindNextFileW(search, &found));
+  if (GetLastError() != ERROR_NO_MORE_FILES) error = GetLastError();
+  FindClose(search);
+  return error;
+}
+
+FileRemoval VaultFiles::RemoveAll() {
+  const std::wstring folder = m_VaultName.substr(0, m_VaultName.rfind(L'\\'));
+  std::vector<std::wstring> files = {TemporaryName(), CompleteName(), m_VaultName};
+  const DWORD error = FindKeptFiles(folder, files);
+  if (error != ERROR_SUCCESS) {
+    LogFailure(L"VaultFiles::RemoveAll: FindFirstFileW", error, folder);
+    return {error, folder, false};
+  }
+  const FileRemoval removal = RemoveTogether(folder, files);
+  if (removal.error == ERROR_SUCCESS) {
+    m_CompleteLoaded = false;
+    m_CompleteKeep = PendingKeep();
     m_VaultKeep = PendingKeep();
-  } else {
-    try {
-      CopyVaultAside();
-      m_VaultKeep = PendingKeep();
-      Remove(m_VaultName);
-    } catch (const ExceptionsSerializer& e) {
-      ReportToDebugLog(L"VaultFiles::RemoveAll: the vault stays", e);
-    }
   }
-  for (const std::wstring& name : {CompleteName(), m_VaultName})
-    if (Exists(name)) return WhyItStays(name);
-  return ERROR_SUCCESS;
+  return removal;
 }

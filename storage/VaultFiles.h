@@ -7,17 +7,20 @@
 // delete then rename) alone. A complete file is never older than the vault:
 // a load reads it first and uses it when it reads whole, and the next save
 // first puts it in the vault's place. A file that could not be read, or was
-// read only in part, is kept aside under a name that says why before
-// anything replaces or removes it. Another program's brief hold on a file is
-// waited out (HeldFile.h). All names stay in the vault's folder: a rename
-// never crosses a volume.
+// read only in part, is kept aside under a name that says why before a save
+// replaces it; the reset after a forgotten master password removes every
+// file that holds sites, those kept aside too, or none. Another program's
+// brief hold on a file is waited out (HeldFile.h). All names stay in the
+// vault's folder: a rename never crosses a volume.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "storage/FileRemoval.h"
 #include "support/ErrorCodes.h"
 
 class Serializer;
@@ -51,11 +54,11 @@ class VaultFiles : public SerializerErrorCodes {
   // The complete file read whole and is what was loaded: the next save first
   // puts it in the vault's place, and the vault stays as it is until then.
   void UseCompleteFile();
-  // The complete file could not be used for `reason`: the next save, or
-  // RemoveAll, renames it aside instead of removing it. The name it will get.
+  // The complete file could not be used for `reason`: the next save renames
+  // it aside instead of removing it. The name it will get.
   std::wstring KeepCompleteAside(KeepReason reason);
-  // The file at the vault's name must be copied aside for `reason` before it
-  // is next replaced or removed. The name it will get.
+  // The file at the vault's name must be copied aside for `reason` before a
+  // save next replaces it. The name it will get.
   std::wstring KeepVaultAside(KeepReason reason);
 
   // Writes a new vault through `write` and puts it in the vault's place.
@@ -74,16 +77,12 @@ class VaultFiles : public SerializerErrorCodes {
   // removed.
   void Replace(const std::function<void(Serializer&)>& write);
 
-  // Removes the temporary, complete and vault files, in that order, so that
-  // no cut leaves an older vault to be found. A file that is to be kept
-  // aside is kept aside first, and stays when it cannot be. Files kept
-  // aside earlier are the user's and stay. ERROR_SUCCESS when neither a
-  // vault nor a complete file is left to load; else why the one that stays
-  // could not go: ERROR_SHARING_VIOLATION or ERROR_LOCK_VIOLATION while
-  // another program holds it, another Windows error when it cannot be
-  // removed at all (a write-protected drive, a file the user may not
-  // delete).
-  DWORD RemoveAll();
+  // Removes every file that holds sites: the temporary, complete and vault
+  // files and the copies kept aside earlier (KeptName), all of them or none
+  // (FileRemoval.h). Nothing is kept aside on the way: the person asked for
+  // all of it to go. What it could not remove, or could not look at, is in
+  // the answer; a folder that cannot be searched is named itself.
+  FileRemoval RemoveAll();
 
  private:
   struct PendingKeep {
@@ -94,6 +93,7 @@ class VaultFiles : public SerializerErrorCodes {
   size_t ExtensionStart() const;
   std::wstring SiblingName(const std::wstring& suffix) const;
   std::wstring FreeKeptName(KeepReason reason) const;
+  DWORD FindKeptFiles(const std::wstring& folder, std::vector<std::wstring>& files) const;
   std::wstring PutAside(const std::wstring& source, KeepReason reason,
                         const std::function<DWORD(const std::wstring&)>& put) const;
   std::wstring RenameCompleteAside();

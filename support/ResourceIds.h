@@ -25,6 +25,9 @@
 #define IDM_MASTERPASSWORD_CHANGE 32781
 #define IDM_HELP 32792
 #define IDM_DISCLAIMER 32793
+#define IDM_IMPORT_SITES 32810
+#define IDM_EXPORT_SITES 32811
+#define IDM_BACKUP_VAULT 32812
 // Back to the master password question, nothing of the vault left in memory.
 #define IDM_LOCK 32820
 

@@ -18,6 +18,30 @@ constexpr DWORD kBaseStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NOHIDESEL;
 constexpr DWORD kExtendedStyle = WS_EX_WINDOWEDGE | WS_EX_NOPARENTNOTIFY;
 constexpr int kMarginPixels = 5;
 
+bool KeyIsDown(int key) {
+  return GetKeyState(key) < 0;
+}
+
+// Every way an edit control has of putting its text on the clipboard: the
+// messages, its context menu, and the keys it answers itself (Ctrl+C and
+// Ctrl+X, characters 3 and 24; Ctrl+Insert, Shift+Delete). Wine's control
+// copies on some of the keys without sending itself WM_COPY.
+bool WouldCopy(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_COPY:
+    case WM_CUT:
+    case WM_CONTEXTMENU:
+      return true;
+    case WM_CHAR:
+      return wParam == 3 || wParam == 24;
+    case WM_KEYDOWN:
+      return (wParam == VK_INSERT && KeyIsDown(VK_CONTROL)) ||
+             (wParam == VK_DELETE && KeyIsDown(VK_SHIFT));
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 EditWindowControl::EditWindowControl(HWND parent, int id, const wchar_t* text, int editType,
@@ -78,7 +102,8 @@ DWORD EditWindowControl::ChooseStyle(int editType, bool noAutoScroll) {
     case EWC_ReadOnlyMultiLineText:
       DebugLog(L"EWC_ReadOnlyMultiLineText %i == editType %i", EWC_ReadOnlyMultiLineText,
                editType);
-      added = ES_MULTILINE | ES_READONLY;
+      added = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
+      m_noFocus = 0;
       break;
     case EWC_DisabledSingleLineTextLeft:
       break;
@@ -90,16 +115,20 @@ DWORD EditWindowControl::ChooseStyle(int editType, bool noAutoScroll) {
       break;
     case EWC_ReadOnlySingleLineTextLeft:
       added = ES_READONLY;
+      m_noFocus = 0;
       break;
     case EWC_ReadOnlyPasswordText:
       added = ES_READONLY | ES_PASSWORD;
+      m_noFocus = 0;
       m_holdsPassword = true;
       break;
     case EWC_ReadOnlySingleLineTextCenter:
       added = ES_READONLY | ES_CENTER;
+      m_noFocus = 0;
       break;
     case EWC_ReadOnlySingleLineTextRight:
       added = ES_READONLY | ES_RIGHT;
+      m_noFocus = 0;
       break;
     default:
       m_noFocus = 0;
@@ -110,9 +139,15 @@ DWORD EditWindowControl::ChooseStyle(int editType, bool noAutoScroll) {
 
 // A field that takes no focus answers these itself: the control never learns
 // it has the focus (no caret), never sets the cursor shape, and a click on
-// it is swallowed before it can activate anything.
+// it is swallowed before it can activate anything. A password field keeps
+// its text off the clipboard (a password leaves only through the program's
+// own copy, which takes it off again), and overwrites its text before any
+// new text, from whoever sets it.
 LRESULT EditWindowControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_holdsPassword && message == WM_SETTEXT) WipeFieldText(m_hWnd);
+  if (m_holdsPassword) {
+    if (WouldCopy(message, wParam)) return 0;
+    if (message == WM_SETTEXT) WipeFieldText(m_hWnd);
+  }
   if (m_noFocus == 1) {
     switch (message) {
       case WM_SETFOCUS:

@@ -1,10 +1,12 @@
 // One standard edit control as a framework window object. Its edit type fixes
-// its styles once, at creation, and whether it may take the focus: the main
-// window's fields are read-only displays that must never show a caret or
-// react to the mouse, so for them the object answers the focus, cursor and
-// mouse-activation messages itself and the control never sees them. A
-// password field overwrites its text (WipeFieldText) before any new text,
-// from whoever sets it, and before it is destroyed.
+// its styles once, at creation, and whether it may take the focus. A
+// read-only field is there to be read: it takes the focus, so that the caret
+// can travel through a value longer than the field, and the multi-line one
+// scrolls. A disabled field must never show a caret or react to the mouse,
+// so for it the object answers the focus, cursor and mouse-activation
+// messages itself and the control never sees them. A password field keeps
+// its text from copy and cut, and overwrites it (WipeFieldText) before any
+// new text, from whoever sets it, and before it is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -87,6 +89,8 @@ class EditWindowControl : public AbstractEditWindowControl, public EditWindowErr
   int32_t GetTabStop() const { return m_tabStop; }
   int32_t GetBoldFont() const { return m_boldFont; }
   int32_t GetNoFocus() const { return m_noFocus; }
+  // The password type: copy and cut do nothing, and the text is wiped.
+  bool HoldsPassword() const { return m_holdsPassword; }
 
  private:
   // The window style of an edit type; sets m_noFocus and m_holdsPassword on

@@ -6,11 +6,14 @@
 
 #include <string>
 
+#include "ui/DpiScale.h"
+
 class FontEntry {
  public:
-  // CreateFontW of `points` in `hdc` with the weight and face (empty: the
-  // system's default face); the metrics are read with the font selected.
-  FontEntry(HDC hdc, int points, const std::wstring& faceName, int weight);
+  // CreateFontW of `points` at the scale's DPI, for `hdc`, with the weight
+  // and face (empty: the system's default face); the metrics are read with
+  // the font selected.
+  FontEntry(HDC hdc, DpiScale scale, int points, const std::wstring& faceName, int weight);
   FontEntry(const FontEntry&) = delete;
   FontEntry& operator=(const FontEntry&) = delete;
   virtual ~FontEntry();
@@ -24,5 +27,7 @@ class FontEntry {
 };
 
 // The logical height that asks CreateFontW for a character height of
-// `points` in `hdc`: negative, converted from device units.
-int PointsToLogicalHeight(HDC hdc, int points);
+// `points` at the scale's DPI in `hdc`: negative, converted from device
+// units. The DPI is the window's, not the context's: a context answers the
+// system's DPI for LOGPIXELSY, whatever monitor its window is on.
+int PointsToLogicalHeight(HDC hdc, DpiScale scale, int points);

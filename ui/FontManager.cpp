@@ -11,14 +11,24 @@ FontManager& FontManager::GetInstance() {
 }
 
 void FontManager::CreateFonts(HWND hWnd) {
+  CreateFonts(hWnd, DpiScale::OfWindow(hWnd).Dpi());
+}
+
+void FontManager::CreateFonts(HWND hWnd, UINT dpi) {
+  WindowDC dc(hWnd);
+  MakeTable(dc.Get(), dpi);
+  m_dpi = dpi;
+}
+
+FontManager::FontTable& FontManager::MakeTable(HDC hdc, UINT dpi) {
+  FontTable& table = m_tables[dpi];
   m_pointSize = 10;
   int weight = FW_NORMAL;
   int face = 0;
-  WindowDC dc(hWnd);
   for (int i = 0; i < kFontCount; ++i) {
-    if (!GetFontHandle(i))
-      m_fonts[i].reset(
-          new (std::nothrow) FontEntry(dc.Get(), m_pointSize, m_faceNames[face], weight));
+    if (!table[i])
+      table[i].reset(new (std::nothrow) FontEntry(hdc, DpiScale(dpi), m_pointSize,
+                                                  m_faceNames[face], weight));
     weight = weight == FW_NORMAL ? FW_BOLD : FW_NORMAL;
     if (i == 1) {
       m_pointSize = 12;
@@ -29,16 +39,28 @@ void FontManager::CreateFonts(HWND hWnd) {
       m_pointSize = 12;
     }
   }
+  return table;
 }
 
 const FontEntry* FontManager::Entry(int index) const {
   if (index < 0 || index >= kFontCount) return nullptr;
-  return m_fonts[index].get();
+  const auto table = m_tables.find(m_dpi);
+  return table == m_tables.end() ? nullptr : table->second[index].get();
 }
 
 HFONT FontManager::GetFontHandle(int index) const {
   const FontEntry* entry = Entry(index);
   return entry ? entry->GetFont() : nullptr;
+}
+
+HFONT FontManager::GetFontHandle(int index, UINT dpi) {
+  if (index < 0 || index >= kFontCount) return nullptr;
+  FontTable& table = m_tables[dpi];
+  if (!table[index]) {
+    const WindowDC screen(nullptr);
+    MakeTable(screen.Get(), dpi);
+  }
+  return table[index] ? table[index]->GetFont() : nullptr;
 }
 
 HFONT FontManager::ReturnSpecifiedFontHandle(int face, int size, int bold) const {
@@ -58,4 +80,22 @@ int FontManager::GetLineHeight(int index) const {
   DebugLog(L"m_tmFont.tmHeight %i + m_tmFont.tmExternalLeading %i = %i",
            static_cast<int>(metrics.tmHeight), static_cast<int>(metrics.tmExternalLeading), height);
   return height;
+}
+
+int FontManager::IndexOf(HFONT font) const {
+  if (!font) return -1;
+  for (const auto& table : m_tables) {
+    for (int i = 0; i < kFontCount; ++i) {
+      if (table.second[i] && table.second[i]->GetFont() == font) return i;
+    }
+  }
+  return -1;
+}
+
+void FontManager::SetChildFonts(HWND parent, UINT dpi) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int index = IndexOf(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    const HFONT font = GetFontHandle(index < 0 ? 0 : index, dpi);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
 }

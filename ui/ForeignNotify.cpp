@@ -1,6 +1,17 @@
 #include "ui/ForeignNotify.h"
 
 #include "support/DebugLog.h"
+#include "ui/DpiScale.h"
+
+namespace {
+
+// The messages whose address means something only to their sender, and that
+// the system never posts.
+bool CarriesAnAddress(UINT message) {
+  return message == WM_NOTIFY || message == WM_DPICHANGED || message == kWmGetDpiScaledSize;
+}
+
+}  // namespace
 
 PostedNotifyFilter::PostedNotifyFilter()
     : m_hook(SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, GetCurrentThreadId())) {
@@ -18,7 +29,7 @@ PostedNotifyFilter::~PostedNotifyFilter() {
 LRESULT CALLBACK PostedNotifyFilter::GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     MSG* message = reinterpret_cast<MSG*>(lParam);
-    if (message->message == WM_NOTIFY) {
+    if (CarriesAnAddress(message->message)) {
       message->message = WM_NULL;
       message->wParam = 0;
       message->lParam = 0;
@@ -28,6 +39,10 @@ LRESULT CALLBACK PostedNotifyFilter::GetMessageProc(int code, WPARAM wParam, LPA
 }
 
 const NMHDR* NotifyHeaderForLog(LPARAM lParam) {
-  if (!DebugLogIsOn() || InSendMessageEx(nullptr) != ISMEX_NOSEND) return nullptr;
+  if (!DebugLogIsOn() || !MessageFromThisThread()) return nullptr;
   return reinterpret_cast<const NMHDR*>(lParam);
+}
+
+bool MessageFromThisThread() {
+  return InSendMessageEx(nullptr) == ISMEX_NOSEND;
 }

@@ -10,6 +10,13 @@
 // program's own loop and the modal ones of dialogs, message boxes and menus
 // alike. The program has one thread, so another thread means another
 // process.
+//
+// The two messages of a change of display scale carry addresses too (the
+// rectangle of WM_DPICHANGED, the size of WM_GETDPISCALEDSIZE), and Wine 8
+// hands them on from another process unchanged, sent or posted. Windows
+// sends them, never posts them: the filter takes posted ones as it takes
+// WM_NOTIFY, and a window reads their addresses only when they come from
+// this thread.
 #pragma once
 
 #include <windows.h>
@@ -34,3 +41,7 @@ class PostedNotifyFilter {
 // sends while it handles a message from another thread counts as foreign
 // too; only a trace line is lost.
 const NMHDR* NotifyHeaderForLog(LPARAM lParam);
+
+// The message being handled was sent from this thread or called directly;
+// a posted one that the filter let pass counts too.
+bool MessageFromThisThread();

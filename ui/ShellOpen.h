@@ -4,7 +4,8 @@
 // of its own, is loaded only once the search is narrowed, and only when a
 // person first opens something. A click after which nothing happens leaves a
 // person waiting for a browser that never comes, so the person is told when
-// Windows cannot open a target.
+// Windows cannot open a target. What the shell starts runs in the system
+// folder, never in this program's, so that it leaves the drive free.
 #pragma once
 
 #include <windows.h>

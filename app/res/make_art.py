@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Draws the program's art and writes it beside this script.
 
-Keyfolio.ico: a blue flash drive with a gold key on its face, at 16, 32 and
-48 pixels as 32-bit bitmaps with alpha and an AND mask (so that systems
-which ignore alpha still cut the shape out), and at 256 pixels as PNG.
+Keyfolio.ico: a blue flash drive with a gold key on its face, at 16, 20,
+24, 32, 40, 48 and 64 pixels as 32-bit bitmaps with alpha and an AND mask
+(so that systems which ignore alpha still cut the shape out), and at 256
+pixels as PNG. The sizes are those that the program asks for at 100%,
+125%, 150% and 200% display scale: its small icon 16 pixels at 100%, its
+window icon and the About box's 32.
 editbutton.bmp: the dialogs' 20 x 20 edit button, a pencil, twice: the
 raised button above, the pressed one below (sunken, darker, the pencil one
 pixel down and right).
@@ -27,7 +30,7 @@ import os
 import struct
 import zlib
 
-ICON_SIZES = (16, 32, 48, 256)
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 DESIGN = 256.0
 
 # ---------------------------------------------------------------- shapes

@@ -142,9 +142,11 @@ TEST_F(EditorTest, BuildsTheFormAtItsPlaces) {
   ListRequest list;
   Construct();
   // An edit control made without WS_EX_CLIENTEDGE drops WS_BORDER from its
-  // real style; the rest is as asked.
+  // real style; the rest is as asked. The empty Notes field shows no scroll
+  // bar.
   const DWORD label = WS_CHILD | WS_VISIBLE | SS_RIGHT;
   const DWORD field = WS_CHILD | WS_VISIBLE | ES_READONLY | ES_NOHIDESEL;
+  const DWORD line = field | ES_AUTOHSCROLL;
   const DWORD button = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
   const std::vector<Child> expected = {
       {L"STATIC", label, 1, L"Site Title:", R(0, 20, 120, 22)},
@@ -154,10 +156,10 @@ TEST_F(EditorTest, BuildsTheFormAtItsPlaces) {
       {L"STATIC", label, 1, L"Notes:", R(0, 133, 120, 22)},
       {L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, IDCB_DBPASSWORD, L"",
        {}},
-      {L"EDIT", field, 1, L"", R(125, 52, 260, 22)},
-      {L"EDIT", field | ES_PASSWORD, 1, L"", R(125, 79, 260, 22)},
-      {L"EDIT", field, 1, L"", R(125, 106, 260, 22)},
-      {L"EDIT", field | ES_MULTILINE, 1, L"", R(125, 133, 260, 78)},
+      {L"EDIT", line, 1, L"", R(125, 52, 260, 22)},
+      {L"EDIT", line | ES_PASSWORD, 1, L"", R(125, 79, 260, 22)},
+      {L"EDIT", line, 1, L"", R(125, 106, 260, 22)},
+      {L"EDIT", field | ES_MULTILINE | ES_AUTOVSCROLL, 1, L"", R(125, 133, 260, 78)},
       {L"BUTTON", button, IDB_USERNAME, L"Copy", R(390, 52, 62, 22)},
       {L"BUTTON", button, IDB_PASSWORD, L"Copy", R(390, 79, 62, 22)},
       {L"BUTTON", button, IDB_WEBSITEURL, L"Go", R(390, 106, 62, 22)},
@@ -233,6 +235,37 @@ TEST_F(EditorTest, LongNotesWrapInTheNotesField) {
   HWND notesField = editor.GetEditField(Editor::FIELD_Notes);
   EXPECT_EQ(WindowText(notesField), notes);
   EXPECT_GE(SendMessageW(notesField, EM_GETLINECOUNT, 0, 0), 3);
+}
+
+// A note that does not fit shows a scroll bar that reaches its last line;
+// one that fits shows none, and keeps the whole width.
+TEST_F(EditorTest, OnlyANoteThatDoesNotFitShowsAScrollBar) {
+  std::wstring codes;
+  for (int line = 1; line <= 20; ++line) codes += L"code " + std::to_wstring(line) + L"\r\n";
+  const std::wstring fits = L"one line\r\ntwo lines\r\nthree lines";
+  WriteVault(0, {Site(L"a", L"p", fits), Site(L"b", L"p", codes), Site(L"c", L"p", L"")});
+  Editor& editor = Construct();
+  editor.RefreshSiteList();
+  HWND notes = editor.GetEditField(Editor::FIELD_Notes);
+  const auto scrollBar = [&] { return (GetWindowLongPtrW(notes, GWL_STYLE) & WS_VSCROLL) != 0; };
+  for (const int site : {0, 1, 2, 1, 0}) {
+    SCOPED_TRACE(site);
+    DatabasePasswordSet::GetInstance().SetCurrentRecord(site);
+    editor.UpdateDisplayValues();
+    EXPECT_EQ(scrollBar(), site == 1);
+  }
+  DatabasePasswordSet::GetInstance().SetCurrentRecord(1);
+  editor.UpdateDisplayValues();
+  EXPECT_EQ(SendMessageW(notes, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+  SendMessageW(notes, WM_VSCROLL, SB_BOTTOM, 0);
+  SCROLLINFO bar{};
+  bar.cbSize = sizeof bar;
+  bar.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(notes, SB_VERT, &bar));
+  const LRESULT lines = SendMessageW(notes, EM_GETLINECOUNT, 0, 0);
+  EXPECT_EQ(bar.nMax, lines - 1);
+  EXPECT_EQ(SendMessageW(notes, EM_GETFIRSTVISIBLELINE, 0, 0) + static_cast<LRESULT>(bar.nPage),
+            lines);
 }
 
 TEST_F(EditorTest, TheLoadRewritesTheVaultAndSavesReportTheirResult) {

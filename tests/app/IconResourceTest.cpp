@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr int kIconSizes[] = {16, 32, 48, 256};
+// 16 and 32 at 100%, 125%, 150% and 200% display scale, and 256.
+constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
 
 // One image of the icon group: GRPICONDIRENTRY, 14 bytes each after the
 // 6-byte header.
@@ -64,7 +65,7 @@ class IconSize : public testing::TestWithParam<int> {};
 
 }  // namespace
 
-TEST(IconResource, GroupHoldsSixteenThirtyTwoFortyEightAndTwoFiftySixAt32Bits) {
+TEST(IconResource, GroupHoldsAnImageForEachScaleAt32Bits) {
   const std::vector<unsigned char> group = IconGroup();
   ASSERT_GE(group.size(), 6u);
   EXPECT_EQ(ReadLittle<WORD>(group, 0), 0);
@@ -81,7 +82,7 @@ TEST(IconResource, GroupHoldsSixteenThirtyTwoFortyEightAndTwoFiftySixAt32Bits) {
               entry.bytes);
   }
   std::sort(sizes.begin(), sizes.end());
-  EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 256}));
+  EXPECT_EQ(sizes, std::vector<int>(std::begin(kIconSizes), std::end(kIconSizes)));
 }
 
 // 256 as PNG; the small ones as bitmaps that systems without alpha can also

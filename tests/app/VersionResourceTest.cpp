@@ -81,7 +81,7 @@ TEST(VersionResource, StringsNameTheProductItsMakerAndItsVersionInUsEnglish) {
   EXPECT_EQ(translation[1], 1200) << "Unicode";
 }
 
-TEST(ManifestResource, AsksForCommonControls6AsInvokerWithoutDpiAwareness) {
+TEST(ManifestResource, AsksForCommonControls6AsInvokerAwareOfEachMonitorsDpi) {
   const std::string manifest = ManifestText();
   ASSERT_FALSE(manifest.empty());
   EXPECT_TRUE(Contains(manifest, "name=\"Microsoft.Windows.Common-Controls\""));
@@ -90,8 +90,15 @@ TEST(ManifestResource, AsksForCommonControls6AsInvokerWithoutDpiAwareness) {
   EXPECT_TRUE(Contains(manifest, "level=\"asInvoker\""));
   EXPECT_FALSE(Contains(manifest, "requireAdministrator"));
   EXPECT_FALSE(Contains(manifest, "highestAvailable"));
-  // Neither dpiAware nor dpiAwareness: the layout is in fixed pixels.
-  EXPECT_FALSE(Contains(manifest, "dpiAware"));
+  // Per-monitor version 2, falling back to per-monitor (Windows 10 1607);
+  // before Windows 10, per-monitor on 8.1 and the system's DPI on 7 and 8.
+  EXPECT_TRUE(Contains(manifest,
+                       "<dpiAwareness "
+                       "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                       "PerMonitorV2, PerMonitor</dpiAwareness>"));
+  EXPECT_TRUE(Contains(manifest,
+                       "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                       "true/pm</dpiAware>"));
   // Windows 7, 8, 8.1, and 10 and 11.
   for (const char* system : {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                              "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",

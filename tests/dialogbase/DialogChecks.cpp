@@ -53,9 +53,18 @@ HFONT FontOf(HWND dialog, int id) {
   return reinterpret_cast<HFONT>(SendDlgItemMessageW(dialog, id, WM_GETFONT, 0, 0));
 }
 
+std::wstring ShownText(const std::wstring& text) {
+  std::wstring shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
 int TextWidth(HWND dialog, int id) {
   const HWND control = GetDlgItem(dialog, id);
-  const std::wstring text = WindowText(control);
+  const std::wstring text = ShownText(WindowText(control));
   const HDC dc = GetDC(control);
   const HGDIOBJ old = SelectObject(dc, FontOf(dialog, id));
   SIZE size{};

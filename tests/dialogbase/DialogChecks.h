@@ -30,11 +30,14 @@ void SetChecked(HWND dialog, int id, bool checked);
 
 // The font the control draws with (WM_GETFONT).
 HFONT FontOf(HWND dialog, int id);
-// The width of the control's text in its own font, and the width of the
-// part of the control that shows it: from its left edge to its right edge,
-// the dialog's edge, or the left edge of another control that covers its
-// right part, whichever comes first. The text is cut off when the first is
-// larger.
+// A control's text as it shows: "&" marks the next character as the access
+// key and does not show itself; "&&" shows one.
+std::wstring ShownText(const std::wstring& text);
+// The width of the control's text as it shows, in its own font, and the
+// width of the part of the control that shows it: from its left edge to its
+// right edge, the dialog's edge, or the left edge of another control that
+// covers its right part, whichever comes first. The text is cut off when
+// the first is larger.
 int TextWidth(HWND dialog, int id);
 int VisibleWidth(HWND dialog, int id);
 

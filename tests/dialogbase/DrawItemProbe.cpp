@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "dialogbase/DialogBase.h"
+#include "dialogbase/DialogScaling.h"
 #include "dialogbase/DialogTemplateBuilder.h"
+#include "tests/common/DisplayScale.h"
 #include "ui/ScopedGdi.h"
 
 namespace {
@@ -16,24 +18,28 @@ class PlainDialog : public DialogBase {
 
 }  // namespace
 
-DrawnItem DrawItem(UINT itemState) {
+DrawnItem DrawItem(UINT itemState, UINT dpi) {
   InitDialogTemplates();
   PlainDialog dialog;
   const DialogTemplateBlock block = BuildDialogTemplate(DLG_CreatePassword);
-  // Bound the way DoModal binds it, but modeless.
+  // Bound and scaled the way RunTemplateDialog does it, but modeless.
+  DialogScaling scaling(DLG_CreatePassword, DialogBase::DialogBaseProc,
+                        reinterpret_cast<LPARAM>(&dialog));
   const HWND window =
       CreateDialogIndirectParamW(GetModuleHandleW(nullptr), block.Get(), nullptr,
-                                 DialogBase::DialogBaseProc, reinterpret_cast<LPARAM>(&dialog));
+                                 DialogScaling::Procedure, reinterpret_cast<LPARAM>(&scaling));
   EXPECT_EQ(dialog.GetHWnd(), window);
+  if (dpi != DialogScaling::DpiOf(window)) ChangeDpi(window, dpi);
+  const int size = MulDiv(20, static_cast<int>(dpi), 96);
 
   const WindowDC screen(nullptr);
   const HDC dc = CreateCompatibleDC(screen.Get());
-  const ScopedGdiObject bitmap(CreateCompatibleBitmap(screen.Get(), 40, 40));
+  const ScopedGdiObject bitmap(CreateCompatibleBitmap(screen.Get(), 60, 60));
   DrawnItem drawn{};
   {
     const SelectedObject selected(dc, bitmap.Get());
     const ScopedGdiObject grey(CreateSolidBrush(kGrey));
-    const RECT all = {0, 0, 40, 40};
+    const RECT all = {0, 0, 60, 60};
     FillRect(dc, &all, static_cast<HBRUSH>(grey.Get()));
 
     DRAWITEMSTRUCT item{};
@@ -43,15 +49,16 @@ DrawnItem DrawItem(UINT itemState) {
     item.itemState = itemState;
     item.hwndItem = GetDlgItem(window, IDOK);
     item.hDC = dc;
-    item.rcItem = {5, 5, 35, 35};
+    item.rcItem = {5, 5, 55, 55};
     drawn.answer = DialogBase::DialogBaseProc(window, WM_DRAWITEM, IDOK,
                                               reinterpret_cast<LPARAM>(&item));
     drawn.topLeft = GetPixel(dc, 5, 5);
-    drawn.bottomRight = GetPixel(dc, 24, 24);
-    drawn.right = GetPixel(dc, 25, 5);
-    drawn.below = GetPixel(dc, 5, 25);
+    drawn.bottomRight = GetPixel(dc, 4 + size, 4 + size);
+    drawn.right = GetPixel(dc, 5 + size, 5);
+    drawn.below = GetPixel(dc, 5, 5 + size);
     drawn.before = GetPixel(dc, 4, 4);
   }
   DeleteDC(dc);
+  DestroyWindow(window);
   return drawn;
 }

@@ -8,7 +8,7 @@
 
 struct DrawnItem {
   INT_PTR answer;
-  // Inside the item's top left 20 x 20 pixels.
+  // Inside the item's top left 20 x 20 pixels, scaled by the dialog's DPI.
   COLORREF topLeft;
   COLORREF bottomRight;
   // Just outside that square, and before the item's corner.
@@ -19,5 +19,7 @@ struct DrawnItem {
 
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 
-// The item's rectangle starts at (5, 5) of the bitmap and is 30 x 30.
-DrawnItem DrawItem(UINT itemState);
+// The item's rectangle starts at (5, 5) of the bitmap and is 50 x 50. The
+// dialog is laid out for `dpi` (DialogScaling, told of it as Windows tells
+// a window that moved to a screen of that scale).
+DrawnItem DrawItem(UINT itemState, UINT dpi = 96);

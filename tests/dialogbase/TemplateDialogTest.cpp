@@ -74,8 +74,9 @@ TEST_P(RealDialogs, HoldTheControlsOfTheirTable) {
       // WS_EX_CLIENTEDGE, as Windows does in 3-D dialogs; an empty list box
       // then drops its scroll bar.
       const DWORD requested = control.style | WS_CHILD;
+      const bool list = _wcsicmp(control.windowClass, L"LISTBOX") == 0;
       EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)),
-                requested & ~(WS_BORDER | WS_VSCROLL));
+                requested & ~(WS_BORDER | (list ? WS_VSCROLL : 0)));
       EXPECT_EQ((GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0,
                 (requested & WS_BORDER) != 0);
       // Position and size are mapped to pixels each on its own.

@@ -10,11 +10,9 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogbase/DialogTemplates.h"
 #include "dialogs/DisclaimerMessage.h"
-#include "storage/FlashDriveFolders.h"
 #include "support/ResourceIds.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
-#include "tests/common/TempFolder.h"
 #include "tests/dialogbase/DialogChecks.h"
 #include "tests/dialogbase/DialogTestWindows.h"
 #include "ui/FontManager.h"
@@ -67,10 +65,8 @@ class AboutDialogTest : public ::testing::Test {
     InitDialogTemplates();
     ASSERT_NE(RegisterHotLinkClass(GetModuleHandleW(nullptr), IDC_HAND_CURSOR_NAME, 0), 0);
     FontManager::GetInstance().CreateFonts(m_owner.Get());
-    ASSERT_TRUE(FlashDriveFolders().SetFolders(m_programFolder.Path()));
   }
 
-  TempFolder m_programFolder;
   TestOwner m_owner;
 };
 
@@ -120,24 +116,29 @@ TEST_F(AboutDialogTest, ShowsTheIconAndTheTextsInBoldOverItsOwner) {
     }
     ReleaseDC(dialog, dc);
   });
-  AboutDialog about(m_owner.Get());
+  AboutDialog about(m_owner.Get(), L"", nullptr);
   EXPECT_TRUE(driver.EndedByDriver());
 }
 
-// The link opens the help page that ships beside the program; while the page
-// is missing it has no address, and its click is left to the box.
-TEST_F(AboutDialogTest, TheLinkOpensTheHelpPageBesideTheProgramWhenItExists) {
-  const std::wstring page = m_programFolder.Path() + L"\\help\\Keyfolio-Flash-Instructions.htm";
+// The link opens the help page it is given; while the page is missing it has
+// no address, and a click on it is left to the program, with the box.
+TEST_F(AboutDialogTest, TheLinkOpensTheGivenPageAndLeavesAMissingOneToTheProgram) {
+  const std::wstring page = L"E:\\help\\Keyfolio-Flash-Instructions.htm";
   for (const bool shipped : {false, true}) {
     SCOPED_TRACE(shipped ? "page shipped" : "page missing");
-    if (shipped) {
-      ASSERT_TRUE(CreateDirectoryW((m_programFolder.Path() + L"\\help").c_str(), nullptr));
-      WriteBytes(page, {'<', 'p', '>'});
-    }
     std::wstring address = L"not read";
-    DialogDriver driver([&](HWND dialog) { address = LinkAddress(dialog); });
-    AboutDialog about(m_owner.Get());
+    HWND box = nullptr;
+    std::vector<HWND> asked;
+    DialogDriver driver([&](HWND dialog) {
+      box = dialog;
+      address = LinkAddress(dialog);
+      if (!shipped) SendDlgItemMessageW(dialog, IDC_HOTLINK, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    });
+    AboutDialog about(m_owner.Get(), shipped ? page : L"", [&](HWND owner) {
+      asked.push_back(owner);
+    });
     EXPECT_EQ(address, shipped ? page : L"");
+    EXPECT_EQ(asked, shipped ? std::vector<HWND>{} : std::vector<HWND>{box});
   }
 }
 
@@ -158,7 +159,7 @@ TEST_F(AboutDialogTest, ClosesWithEscTheCloseBoxAndOK) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     DialogDriver driver([&](HWND dialog) { c.close(dialog); });
-    AboutDialog about(m_owner.Get());
+    AboutDialog about(m_owner.Get(), L"", nullptr);
     EXPECT_TRUE(driver.ActionRan());
     EXPECT_FALSE(driver.EndedByDriver());
     EXPECT_EQ(about.GetResult(), c.result);

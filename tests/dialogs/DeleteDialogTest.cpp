@@ -64,7 +64,7 @@ class DeleteDialogTest : public ::testing::Test {
 };
 
 // Every title in title order, unsorted by the list, with the current site
-// selected; a bold label, the dialog's font on the list and the buttons.
+// selected; a bold label, the normal font on the list and the buttons.
 TEST_F(DeleteDialogTest, ListsTheTitlesInOrderWithTheCurrentSiteSelected) {
   DialogDriver driver([&](HWND dialog) {
     wchar_t caption[32] = {};
@@ -77,8 +77,8 @@ TEST_F(DeleteDialogTest, ListsTheTitlesInOrderWithTheCurrentSiteSelected) {
     EXPECT_EQ(Text(dialog, IDC_LABEL_FIRST), L"Title:");
     EXPECT_EQ(FontOf(dialog, IDC_LABEL_FIRST), FontManager::GetInstance().GetFontHandle(1));
     EXPECT_LE(TextWidth(dialog, IDC_LABEL_FIRST), VisibleWidth(dialog, IDC_LABEL_FIRST));
-    const HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    for (const int id : {IDC_DELETE_LIST, IDOK, IDCANCEL}) EXPECT_EQ(FontOf(dialog, id), dialogFont);
+    const HFONT normal = FontManager::GetInstance().GetFontHandle(0);
+    for (const int id : {IDC_DELETE_LIST, IDOK, IDCANCEL}) EXPECT_EQ(FontOf(dialog, id), normal);
   });
   DeletePasswordInDB dialog(m_owner.Get());
   EXPECT_TRUE(driver.EndedByDriver());

@@ -73,7 +73,7 @@ TEST(DialogFocus, EachDialogOpensWithTheFocusWhereTheUserStarts) {
       {"Edit Site", [&] { EditPasswordToDB dialog(owner.Get()); }, IDC_SITE_TITLE},
       {"Delete Site", [&] { DeletePasswordInDB dialog(owner.Get()); }, IDC_DELETE_LIST},
       {"Generate Password", [&] { GeneratePassword dialog(owner.Get()); }, IDC_PASSWORD_LENGTH},
-      {"About", [&] { AboutDialog dialog(owner.Get()); }, IDOK},
+      {"About", [&] { AboutDialog dialog(owner.Get(), L"", nullptr); }, IDOK},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

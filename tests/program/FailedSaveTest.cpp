@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "support/ScopedHandle.h"
 #include "tests/program/Desktop.h"
@@ -17,10 +18,11 @@ namespace {
 const wchar_t kCannotOpen[] = L"Unable to open the selected file for saving. Check the disk.";
 const wchar_t kCannotWrite[] = L"Unable to write to the selected file for saving. Check the disk.";
 
-// Drive T: is a 64 KiB disk that the test script mounts (as root); the
-// program tests that use it hold its lock.
+// Drive T: is a 64 KiB disk that the test script mounts (as root), and U:
+// the folder whose KFOdata is T:\KFOdata; the program tests that use them
+// hold T:'s lock.
 bool HaveTinyDisk() {
-  return GetDriveTypeW(L"T:\\") != DRIVE_NO_ROOT_DIR && FileExists(L"T:\\");
+  return FileExists(L"T:\\") && FileExists(L"U:\\");
 }
 
 // Takes every block the disk has left.
@@ -51,18 +53,21 @@ class FailedSave : public ProgramTest, public ::testing::WithParamInterface<Obst
  protected:
   void SetUp() override {
     if (GetParam().needsTinyDisk && !HaveTinyDisk())
-      GTEST_SKIP() << "drive T: (a 64 KiB disk, mounted as root) is missing";
+      GTEST_SKIP() << "drive T: (a 64 KiB disk, mounted as root) or U: is missing";
     if (GetParam().needsTinyDisk) {
-      // The disk cannot hold the program; it is started with argument 0 on
-      // T:, from which it takes its folder.
+      // The disk cannot hold the program: it runs from drive U:, whose
+      // KFOdata is T:\KFOdata.
       m_dataFolder = L"T:\\KFOdata";
-      m_argumentZero = L"T:\\Keyfolio.exe";
+      m_programPath = L"U:\\Keyfolio.exe";
       // The test removes only what it made.
       ASSERT_FALSE(FileExists(m_dataFolder)) << "drive T: holds a data folder already";
       ASSERT_FALSE(FileExists(kFiller));
+      ASSERT_FALSE(FileExists(m_programPath)) << "drive U: holds a program already";
       m_madeOnTinyDisk = true;
+      ASSERT_TRUE(CopyFileW(m_drive.ProgramPath().c_str(), m_programPath.c_str(), TRUE));
     } else {
       m_dataFolder = m_drive.DataFolder();
+      m_programPath = m_drive.ProgramPath();
     }
     m_vaultPath = m_dataFolder + L"\\KFO.dta";
   }
@@ -72,6 +77,7 @@ class FailedSave : public ProgramTest, public ::testing::WithParamInterface<Obst
     if (m_madeOnTinyDisk) {
       RemoveTree(kFiller);
       RemoveTree(m_dataFolder);
+      RemoveTree(m_programPath);
     }
   }
 
@@ -90,7 +96,7 @@ class FailedSave : public ProgramTest, public ::testing::WithParamInterface<Obst
   }
 
   static constexpr wchar_t kFiller[] = L"T:\\filler.bin";
-  std::wstring m_dataFolder, m_vaultPath, m_argumentZero;
+  std::wstring m_dataFolder, m_vaultPath, m_programPath;
   bool m_madeOnTinyDisk = false;
 };
 
@@ -110,7 +116,7 @@ TEST_P(FailedSave, OpensShowsTheSitesAndTellsOfEveryFailedSave) {
   WriteBytes(m_vaultPath, vault);
   Block();
 
-  Keyfolio& program = Start(m_argumentZero);
+  Keyfolio& program = StartProgram(m_programPath);
   // The load writes the vault back at once, and cannot.
   const MessageBoxView atStart = program.AnswerMessageBox();
   EXPECT_EQ(atStart.caption, L"Keyfolio");
@@ -128,6 +134,20 @@ TEST_P(FailedSave, OpensShowsTheSitesAndTellsOfEveryFailedSave) {
   program.FillSite(add, {L"Shop", L"me", L"pw", L"", L""});
   program.CloseWith(add, L"OK");
   ExpectOnlyTheFailure(program, GetParam().message);
+
+  // An import that cannot be saved keeps its sites in the list, as a failed
+  // Add does, and keeps its file, then their only other copy: no offer to
+  // delete it.
+  TempFolder files;
+  const std::wstring csv = files.File(L"sites.csv");
+  const std::string text = "name,url,username,password\r\nForum,https://forum.example/,me,pw\r\n";
+  WriteBytes(csv, Bytes(text.begin(), text.end()));
+  program.ChooseMenu(L"File", L"Import Sites...");
+  program.ChooseFile(L"Import Sites", csv);
+  program.Answer(program.WaitForMessageBox(), L"Yes");
+  ExpectOnlyTheFailure(program, GetParam().message);
+  EXPECT_EQ(program.Titles(), (std::vector<std::wstring>{L"Bank", L"Forum", L"Mail", L"Shop"}));
+  EXPECT_TRUE(FileExists(csv));
 
   program.ChooseMenu(L"Options", L"Change Master Password...");
   HWND change = program.WaitForDialog(L"Change Master Password");
@@ -148,7 +168,7 @@ TEST_P(FailedSave, OpensShowsTheSitesAndTellsOfEveryFailedSave) {
   // With the drive writable again, the vault opens with the password it
   // held.
   Unblock();
-  Keyfolio& again = Start(m_argumentZero);
+  Keyfolio& again = StartProgram(m_programPath);
   again.LogIn(kPassword);
   EXPECT_EQ(again.Titles(), (std::vector<std::wstring>{L"Bank", L"Mail"}));
   EXPECT_TRUE(again.OpenDialogs().empty());

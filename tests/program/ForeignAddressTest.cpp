@@ -1,6 +1,7 @@
 // Messages that carry an address (WM_NOTIFY its NMHDR, the hot link's
-// HL_SETURL its web address) mean something only in the process that sent
-// them. Any other process can send or post them to the program's windows,
+// HL_SETURL its web address, WM_DPICHANGED its rectangle and
+// WM_GETDPISCALEDSIZE its size) mean something only in the process that
+// sent them. Any other process can send or post them to the program's windows,
 // with addresses of its own that point anywhere, or nowhere, in the program:
 // the program reads none of them, and goes on as before. A draw request's
 // record the system copies over, but the window it names may be anyone's.
@@ -8,11 +9,14 @@
 
 #include <cwchar>
 #include <memory>
+#include <vector>
 
+#include "support/ScopedHandle.h"
 #include "tests/common/ProcedureWindow.h"
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
 #include "tests/program/ShellMarkers.h"
+#include "ui/DpiScale.h"
 #include "ui/HotLinkText.h"
 
 namespace {
@@ -37,6 +41,38 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
   return _wcsicmp(a.c_str(), b.c_str()) == 0;
 }
 
+// A rectangle in the program's own memory, put there by the test: an
+// address that the program could read without failing, and whose
+// rectangle, or a size written over it, would show.
+class RectangleInProgram {
+ public:
+  RectangleInProgram(DWORD processId, const RECT& rect)
+      : m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                              processId)),
+        m_address(VirtualAllocEx(m_process.Get(), nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE,
+                                 PAGE_READWRITE)) {
+    WriteProcessMemory(m_process.Get(), m_address, &rect, sizeof rect, nullptr);
+  }
+  ~RectangleInProgram() { VirtualFreeEx(m_process.Get(), m_address, 0, MEM_RELEASE); }
+
+  UINT_PTR Address() const { return reinterpret_cast<UINT_PTR>(m_address); }
+  std::vector<LONG> Now() const {
+    RECT rect{};
+    ReadProcessMemory(m_process.Get(), m_address, &rect, sizeof rect, nullptr);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+  }
+
+ private:
+  ScopedHandle m_process;
+  void* m_address;
+};
+
+std::vector<LONG> PlaceOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
 // With the About box open, so that its link can be reached.
 TEST_P(ForeignAddress, IsNeverRead) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
@@ -48,19 +84,25 @@ TEST_P(ForeignAddress, IsNeverRead) {
   ASSERT_NE(link, nullptr);
   HWND target = GetParam().window(program, about);
   const UINT message = GetParam().message;
+  const std::vector<LONG> mainPlace = PlaceOf(main);
+  const std::vector<LONG> aboutPlace = PlaceOf(about);
+  const RectangleInProgram inProgram(program.Process().Id(), {5, 5, 60, 60});
+  ASSERT_NE(inProgram.Address(), 0u);
 
-  // A web address in the test's own heap, and a low address that nothing
-  // maps.
+  // A web address in the test's own heap, a low address that nothing
+  // maps, and a rectangle in the program's memory.
   const wchar_t forgedPage[] = L"https://forged.example/";
   auto block = std::make_unique<wchar_t[]>(std::size(forgedPage));
   wmemcpy(block.get(), forgedPage, std::size(forgedPage));
-  for (const UINT_PTR address : {UINT_PTR{0x10}, reinterpret_cast<UINT_PTR>(block.get())}) {
-    // HL_SETURL's address comes in wParam, WM_NOTIFY's NMHDR in lParam.
+  for (const UINT_PTR address :
+       {UINT_PTR{0x10}, reinterpret_cast<UINT_PTR>(block.get()), inProgram.Address()}) {
+    // HL_SETURL's address comes in wParam, the others' in lParam.
     const WPARAM wParam = message == HL_SETURL ? address : 0;
     const LPARAM lParam = message == HL_SETURL ? 0 : static_cast<LPARAM>(address);
     // Windows hands a sent WM_NOTIFY to another process as it is; Wine
     // refuses it (the send fails at once). Both hand HL_SETURL on, sent or
-    // posted, and Wine a posted WM_NOTIFY too.
+    // posted, and Wine a posted WM_NOTIFY too, and the two messages of a
+    // display scale, sent or posted.
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL, kStepTimeoutMs, &answer);
     PostMessageW(target, message, wParam, lParam);
@@ -79,6 +121,13 @@ TEST_P(ForeignAddress, IsNeverRead) {
               program.Process().Running())
       << "the program crashed";
   EXPECT_EQ(Ask(main, WM_NULL), 0);
+  // Under Wine the program survives reading an address that nothing maps,
+  // in a message another process sent: what it made of a rectangle that it
+  // read, or the size it wrote, shows instead. (A change of scale to 0 DPI
+  // is one to 96, the test's.)
+  EXPECT_EQ(PlaceOf(main), mainPlace);
+  EXPECT_EQ(PlaceOf(about), aboutPlace);
+  EXPECT_EQ(inProgram.Now(), (std::vector<LONG>{5, 5, 60, 60}));
 
   // The link still opens the help page beside the program.
   Click(link);
@@ -99,7 +148,14 @@ INSTANTIATE_TEST_SUITE_P(
         Target{"AddressToTheLink", HL_SETURL,
                [](Keyfolio&, HWND about) {
                  return FindWindowExW(about, nullptr, kHotLinkClassName, nullptr);
-               }}),
+               }},
+        Target{"ScaleChangeToTheMainWindow", WM_DPICHANGED,
+               [](Keyfolio& program, HWND) { return program.MainWindow(); }},
+        Target{"ScaledSizeQueryToTheMainWindow", kWmGetDpiScaledSize,
+               [](Keyfolio& program, HWND) { return program.MainWindow(); }},
+        Target{"ScaleChangeToADialog", WM_DPICHANGED, [](Keyfolio&, HWND about) { return about; }},
+        Target{"ScaledSizeQueryToADialog", kWmGetDpiScaledSize,
+               [](Keyfolio&, HWND about) { return about; }}),
     [](const ::testing::TestParamInfo<Target>& info) { return info.param.name; });
 
 // What reaches a window of the test's own.

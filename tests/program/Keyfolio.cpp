@@ -20,7 +20,10 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 }  // namespace
 
 Keyfolio::Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero)
-    : m_process(drive.ProgramPath(), argumentZero), m_menuBar(drive.ProgramPath()) {
+    : Keyfolio(drive.ProgramPath(), argumentZero) {}
+
+Keyfolio::Keyfolio(const std::wstring& programPath, const std::wstring& argumentZero)
+    : m_process(programPath, argumentZero), m_menuBar(programPath) {
   // A failure to write the vault back after loading it is told before the
   // main window shows.
   Expect(

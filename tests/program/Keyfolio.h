@@ -10,7 +10,8 @@
 // ("choose View > Show Password", "type into the field beside Title:"). They
 // are written by what a person does: starting, the master password and the
 // dialogs in Keyfolio.cpp, the sites in KeyfolioSites.cpp, viewing and
-// copying in KeyfolioView.cpp, the menus in KeyfolioMenus.cpp.
+// copying in KeyfolioView.cpp, the menus in KeyfolioMenus.cpp, the Open and
+// Save dialogs in KeyfolioFiles.cpp.
 #pragma once
 
 #include <windows.h>
@@ -50,6 +51,8 @@ class Keyfolio {
   // and waits for its main window to be made; it shows once the vault has
   // been read.
   explicit Keyfolio(const FlashDrive& drive, const std::wstring& argumentZero = L"");
+  // The same for the program at `programPath`.
+  explicit Keyfolio(const std::wstring& programPath, const std::wstring& argumentZero = L"");
   Keyfolio(const Keyfolio&) = delete;
   Keyfolio& operator=(const Keyfolio&) = delete;
 
@@ -102,6 +105,13 @@ class Keyfolio {
   void TypeInto(HWND edit, const std::wstring& text);
   void FillSite(HWND dialog, const SiteEntry& site);
   SiteEntry ReadSite(HWND dialog) const;
+
+  // --- The standard Open and Save dialogs
+  // The field of the dialog where the file's name is typed.
+  static HWND FileNameField(HWND dialog);
+  // In the dialog captioned `caption`: types the full path over the name
+  // field and presses Enter, as a person does; waits for the dialog to go.
+  void ChooseFile(const std::wstring& caption, const std::wstring& path);
 
   // --- Start-up
   // From "You must first create a master password..." through "Next, add a

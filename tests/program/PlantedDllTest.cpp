@@ -1,7 +1,7 @@
 // A DLL that someone left beside the program on the drive, under the name of
 // a DLL that Windows does not always take from its system folder, never runs:
 // not at the start, not when a password is generated, a website or the help
-// page opened. Two things tell: the planted DLL leaves a file when a process
+// page opened, nor when the Open dialog of an import shows. Two things tell: the planted DLL leaves a file when a process
 // maps it, and the program's list of modules names where each was found.
 //
 // Wine prefers its own DLLs to any other of the same name; told otherwise
@@ -35,9 +35,9 @@
 namespace {
 
 // DLLs whose functions a program like this one imports (winmm, bcrypt,
-// comctl32, shell32, wtsapi32), DLLs that they and the shell load by name
-// (uxtheme, dwmapi, propsys, profapi), and cryptbase, to which advapi32
-// forwards the system's random generator; separated by commas.
+// comctl32, comdlg32, shell32, wtsapi32), DLLs that they and the shell
+// load by name (uxtheme, dwmapi, propsys, profapi), and cryptbase, to which
+// advapi32 forwards the system's random generator; separated by commas.
 const wchar_t kPlantedNames[] = KFO_PLANTED_DLLS;
 
 std::vector<std::wstring> PlantedNames() {
@@ -133,7 +133,7 @@ class PlantedDllTest : public ProgramTest {
   ShellMarkers m_shell;
 };
 
-TEST_F(PlantedDllTest, NoneRunsThroughStartGenerateGoHelpAndAbout) {
+TEST_F(PlantedDllTest, NoneRunsThroughStartGenerateGoHelpAboutAndImport) {
   m_drive.PutVault(
       Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1, L"pw", L"https://bank.example/")}));
   Keyfolio& program = Start();
@@ -159,6 +159,8 @@ TEST_F(PlantedDllTest, NoneRunsThroughStartGenerateGoHelpAndAbout) {
   Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
   Expect([&] { return m_shell.PagesOpened().size() == 2; }, "the help page opened by the link");
   program.CloseWith(about, L"OK");
+  program.ChooseMenu(L"File", L"Import Sites...");
+  program.CloseWith(program.WaitForDialog(L"Import Sites"), L"Cancel");
 
   EXPECT_EQ(FoundFromTheDrive(&program), std::vector<std::string>{}) << "after using it";
   // Visual styles: the common controls 6 of the side-by-side store, as the

@@ -10,9 +10,8 @@
 
 class ProgramProcess : public ChildProcess {
  public:
-  // Starts `program`. Its argument 0, from which the program takes its
-  // folder, is `argumentZero` when given: a program that a drive cannot
-  // hold can be told it runs from there. Throws StepFailed when it does
+  // Starts `program`. Its argument 0 is `argumentZero` when given, as
+  // whoever starts a program may choose. Throws StepFailed when it does
   // not start.
   explicit ProgramProcess(const std::wstring& program, const std::wstring& argumentZero = L"");
 };

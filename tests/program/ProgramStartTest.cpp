@@ -2,9 +2,14 @@
 // first questions, the master password check, and the ways it ends.
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include "support/ResourceIds.h"
+#include "tests/common/TempFolder.h"
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
+#include "tests/program/ShellMarkers.h"
+#include "tests/program/SystemComboBox.h"
 
 namespace {
 
@@ -128,6 +133,39 @@ INSTANTIATE_TEST_SUITE_P(
                                ClickAt(PointOfPart(program.MainWindow(), HTCLOSE));
                              }}),
     [](const ::testing::TestParamInfo<Ending>& info) { return info.param.name; });
+
+// Alt+F4 with the site list focused. Windows gives the key to the list, whose
+// combo box leaves it to DefWindowProc, which posts WM_SYSCOMMAND SC_CLOSE to
+// the main window. The program's part is to let both through: its loop
+// translates no Alt+F4 (the accelerator table is held by MenuResourceTest),
+// Alt keys reach the list's own procedure (Alt+Down opens it), and the main
+// window leaves WM_SYSCOMMAND to DefWindowProc. Wine 8's combo box keeps
+// Alt+F4 and posts nothing: a combo box of the test's own, of the same common
+// controls, shows it. There the test posts what Windows would, and the main
+// window must close on it.
+TEST_F(ProgramStartTest, AltF4WithTheSiteListFocusedEndsTheProgram) {
+  const bool systemPassesAltF4On = SystemComboBox(m_drive.ProgramPath()).PassesAltF4On();
+  const std::vector<SiteFields> sites = {StoredSite(L"Bank", 1), StoredSite(L"Mail", 2)};
+  Keyfolio& program = StartWithSites(sites);
+  HWND main = program.MainWindow(), list = program.SiteList();
+  program.ChooseTitle(L"Mail");
+  ASSERT_EQ(FocusIn(main), list);
+  program.ChooseShortcut({VK_MENU, VK_DOWN}, [&] { return Ask(list, CB_GETDROPPEDSTATE) != 0; });
+  PressKey(VK_ESCAPE);
+  Expect([&] { return Ask(list, CB_GETDROPPEDSTATE) == 0; }, "the list to close");
+  ASSERT_EQ(FocusIn(main), list);
+
+  if (systemPassesAltF4On) {
+    program.ChooseShortcut({VK_MENU, VK_F4}, [&] { return !IsWindow(main); });
+  } else {
+    std::cout << "The system's combo box keeps Alt+F4 (Wine): the test posts WM_SYSCOMMAND "
+                 "SC_CLOSE to the main window, as Windows does.\n";
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_EQ(program.Process().ExitCode(), 0u);
+  EXPECT_EQ(ReadVaultOnDrive().sites, sites);
+}
 
 TEST_F(ProgramStartTest, NeitherDraggingNorTheCaptionChangesTheWindowsSize) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
@@ -286,3 +324,24 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Placement{"FolderWithBlanksAndAccents", L"My Passw\u00f6rds 2026", L""},
                       Placement{"StartedByItsBareName", L"", L"Keyfolio.exe"}),
     [](const ::testing::TestParamInfo<Placement>& info) { return info.param.name; });
+
+namespace {
+
+// Whoever starts the program chooses its argument 0: one that names another
+// folder changes nothing there. The vault asked for, and the help page
+// opened, are those beside the program.
+TEST_F(ProgramStartTest, ArgumentZeroNamingAnotherFolderIsNotWhereItRuns) {
+  ShellMarkers markers;
+  TempFolder elsewhere;
+  m_drive.PutVault(Vault(kPassword, 0, 1, {StoredSite(L"Bank", 1)}));
+  Keyfolio& program = Start(elsewhere.File(L"Keyfolio.exe"));
+  program.LogIn(kPassword);
+  EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
+  program.PressShortcut({VK_F1});
+  ASSERT_TRUE(WaitFor([&] { return !markers.PagesOpened().empty(); }));
+  EXPECT_EQ(_wcsicmp(markers.PagesOpened()[0].c_str(), m_drive.HelpPagePath().c_str()), 0)
+      << "opened " << testing::PrintToString(markers.PagesOpened()[0]);
+  EXPECT_EQ(FolderContents(elsewhere.Path()), std::vector<std::wstring>{});
+}
+
+}  // namespace

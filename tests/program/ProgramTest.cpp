@@ -11,6 +11,11 @@ Keyfolio& ProgramTest::Start(const std::wstring& argumentZero) {
   return *m_runs.back();
 }
 
+Keyfolio& ProgramTest::StartProgram(const std::wstring& programPath) {
+  m_runs.push_back(std::make_unique<Keyfolio>(programPath));
+  return *m_runs.back();
+}
+
 Keyfolio& ProgramTest::StartWithSites(const std::vector<SiteFields>& sites) {
   int32_t lastKey = 0;
   for (const SiteFields& site : sites) lastKey = std::max(lastKey, site.key);

@@ -18,6 +18,8 @@ class ProgramTest : public ::testing::Test {
  protected:
   // Starts the program from the drive and waits for its main window.
   Keyfolio& Start(const std::wstring& argumentZero = L"");
+  // The same for a copy of the program elsewhere.
+  Keyfolio& StartProgram(const std::wstring& programPath);
   // Lays down a vault with kPassword and `sites`, the password hidden,
   // starts the program and logs in.
   Keyfolio& StartWithSites(const std::vector<SiteFields>& sites);

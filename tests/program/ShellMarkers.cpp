@@ -166,6 +166,14 @@ std::vector<std::wstring> ShellMarkers::PagesOpened() const {
   return LinesOf(m_pageMarker + L".opened");
 }
 
+std::vector<std::wstring> ShellMarkers::WebHandlerFolders() const {
+  return LinesOf(m_webMarker + L".folders");
+}
+
+std::vector<std::wstring> ShellMarkers::PageHandlerFolders() const {
+  return LinesOf(m_pageMarker + L".folders");
+}
+
 bool ShellMarkers::ProgramMarkerRan() const {
   return FileExists(m_programMarker + L".opened");
 }

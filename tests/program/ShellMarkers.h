@@ -31,6 +31,9 @@ class ShellMarkers {
   // What the shell was asked to open so far, in order.
   std::vector<std::wstring> WebAddressesOpened() const;
   std::vector<std::wstring> PagesOpened() const;
+  // The current folder that each of those handlers was started in.
+  std::vector<std::wstring> WebHandlerFolders() const;
+  std::vector<std::wstring> PageHandlerFolders() const;
   // A program that is registered nowhere: only a shell that runs a file
   // it is handed starts it.
   const std::wstring& ProgramMarker() const { return m_programMarker; }

@@ -171,6 +171,31 @@ INSTANTIATE_TEST_SUITE_P(
                       HelpRoute{"AboutLink", ClickAboutLink}),
     [](const ::testing::TestParamInfo<HelpRoute>& info) { return info.param.name; });
 
+// What Go and Help start runs in the system folder, not in the program's: a
+// browser left open in the program's folder, on the drive, would keep the
+// drive busy after Keyfolio ended, and Windows would refuse to remove it
+// safely. The program itself runs in its folder, as the shell starts it.
+class DriveLeftFree : public ShellTest, public ::testing::WithParamInterface<HelpRoute> {};
+
+TEST_P(DriveLeftFree, WhatTheShellStartsRunsInTheSystemFolder) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"pw", L"https://bank.example/")});
+  GetParam().open(program);
+  const auto folders = [&] {
+    return GetParam().open == ClickGo ? m_markers.WebHandlerFolders()
+                                      : m_markers.PageHandlerFolders();
+  };
+  ASSERT_TRUE(WaitFor([&] { return !folders().empty(); }));
+  wchar_t system[MAX_PATH] = {};
+  ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  EXPECT_PRED2(SamePath, folders()[0], std::wstring(system));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, DriveLeftFree,
+    ::testing::Values(HelpRoute{"Go", ClickGo}, HelpRoute{"F1", PressF1},
+                      HelpRoute{"HelpMenu", ChooseHelp}, HelpRoute{"AboutLink", ClickAboutLink}),
+    [](const ::testing::TestParamInfo<HelpRoute>& info) { return info.param.name; });
+
 // The shell's handlers of web addresses and of pages name a program that does
 // not exist: Windows cannot open what the program hands it.
 class ShellThatCannotOpen : public ProgramTest,

@@ -241,7 +241,11 @@ INSTANTIATE_TEST_SUITE_P(
                   L"There are no sites to delete."},
         EmptyCase{"DeleteByMenu",
                   [](Keyfolio& program) { program.ChooseMenu(L"File", L"Delete Site..."); },
-                  L"There are no sites to delete."}),
+                  L"There are no sites to delete."},
+        // Before the master password is asked: there is nothing to lay open.
+        EmptyCase{"ExportByMenu",
+                  [](Keyfolio& program) { program.ChooseMenu(L"File", L"Export Sites..."); },
+                  L"There are no sites to export."}),
     [](const ::testing::TestParamInfo<EmptyCase>& info) { return info.param.name; });
 
 }  // namespace

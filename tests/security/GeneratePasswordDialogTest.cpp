@@ -31,17 +31,6 @@ const wchar_t* const kClassCharacters[] = {
 const wchar_t* const kBoxTexts[] = {L"(e.g. abcdef)", L"(e.g. ABCDEF)", L"(e.g. 0123456789)",
                                     L"(e.g. !@#$%^&*.,)"};
 
-// A button's text as it is drawn: "&&" shows as "&", and a single "&" only
-// underlines the character after it.
-std::wstring ShownText(const std::wstring& text) {
-  std::wstring shown;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'&' && i + 1 < text.size()) ++i;
-    shown += text[i];
-  }
-  return shown;
-}
-
 const wchar_t kLengthMessage[] = L"A password must be between 4 to 64 characters long.";
 const wchar_t kNoClassMessage[] = L"Select at least one character type.";
 
@@ -64,8 +53,8 @@ class GeneratePasswordDialogTest : public ::testing::Test {
 // Every opening, the first and one after the user chose otherwise and
 // generated: length "8" in a field of two digits, all four classes. The
 // labels take the bold font and fit the table in it (with Arial's metrics,
-// as on Windows: the test prefix has Liberation Sans); the rest keeps the
-// dialog's font, and every text shows as the table has it.
+// as on Windows: the test prefix has Liberation Sans); the rest takes the
+// normal font of the same face, and every text shows as the table has it.
 TEST_F(GeneratePasswordDialogTest, EveryOpeningStartsFromLengthEightAndEveryClass) {
   for (int opening = 0; opening < 2; ++opening) {
     SCOPED_TRACE(opening);
@@ -83,11 +72,11 @@ TEST_F(GeneratePasswordDialogTest, EveryOpeningStartsFromLengthEightAndEveryClas
         EXPECT_EQ(FontOf(dialog, label), bold) << label;
         EXPECT_LE(TextWidth(dialog, label), VisibleWidth(dialog, label)) << label;
       }
-      const HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+      const HFONT normal = FontManager::GetInstance().GetFontHandle(0);
       for (const int id : {IDC_PASSWORD_LENGTH, IDC_GENERATE_PASSWORD, IDCANCEL})
-        EXPECT_EQ(FontOf(dialog, id), dialogFont) << id;
+        EXPECT_EQ(FontOf(dialog, id), normal) << id;
       for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(FontOf(dialog, kClassBoxes[i]), dialogFont) << i;
+        EXPECT_EQ(FontOf(dialog, kClassBoxes[i]), normal) << i;
         EXPECT_EQ(ShownText(Text(dialog, kClassBoxes[i])), kBoxTexts[i]);
       }
       Choose(dialog, L"5", {false, true, false, true});

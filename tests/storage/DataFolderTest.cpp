@@ -9,34 +9,23 @@
 #include "storage/EditorUpdater.h"
 #include "storage/FlashDriveFolders.h"
 #include "storage/Initialization.h"
-#include "support/ArgumentList.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
 #include "tests/storage/VaultBytes.h"
 
-namespace {
-
-// The program directory as start-up takes it from argument 0.
-std::wstring ProgramDirOf(const wchar_t* argumentZero) {
-  wchar_t* arguments[] = {const_cast<wchar_t*>(argumentZero)};
-  return ArgumentList(argumentZero, 1, arguments).ProgramFolder();
-}
-
-}  // namespace
-
 TEST(FlashDriveFolders, DataFolderIsKFOdataBesideTheProgram) {
   const struct {
-    const wchar_t* program;
+    const wchar_t* programDir;
     const wchar_t* programFolder;
     const wchar_t* dataFolder;
   } cases[] = {
-      {L"E:\\Tools\\prog.exe", L"E:\\Tools\\", L"E:\\Tools\\KFOdata\\"},
-      {L"E:\\prog.exe", L"E:\\", L"E:\\KFOdata\\"},
+      {L"E:\\Tools", L"E:\\Tools\\", L"E:\\Tools\\KFOdata\\"},
+      {L"E:", L"E:\\", L"E:\\KFOdata\\"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(c.program)));
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.programDir)));
     FlashDriveFolders folders;
-    EXPECT_FALSE(folders.SetFolders(ProgramDirOf(c.program))) << "there is no drive E: here";
+    EXPECT_FALSE(folders.SetFolders(c.programDir)) << "there is no drive E: here";
     EXPECT_EQ(FlashDriveFolders::ProgramFolder(), c.programFolder);
     EXPECT_EQ(FlashDriveFolders::ProgramDirWithDataFolder(), c.dataFolder);
     EditorUpdater::GetInstance().SetDataBaseFileName(FlashDriveFolders::ProgramDirWithDataFolder());

@@ -131,6 +131,28 @@ TEST_F(SiteSetTest, AddStampsTodayAndAKeyAndMakesTheSiteCurrent) {
   EXPECT_EQ(m_set.GetCurrentRecord().m_PrimaryKeyRecord, 1);
 }
 
+TEST_F(SiteSetTest, AddManyStampsAndKeysEachLeavesOutATakenTitleSilently) {
+  Add({L"m"});
+  std::vector<PasswordRecStruct> sites = {Site(L"z"), Site(L"M"), Site(L"b")};
+  sites[0].m_DateCreated = kOldDay;
+  sites[0].m_PrimaryKeyRecord = 99;
+  MessageBoxAnswerer answerer;
+  EXPECT_EQ(m_set.AddRecords(sites), 2u);
+  EXPECT_TRUE(answerer.Boxes().empty());
+  EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"b", L"m", L"z"}));
+  // The first site added is current, wherever it sorts.
+  EXPECT_EQ(m_set.GetCurrentRecordIndex(), 2);
+  const PasswordRecStruct first = m_set.GetCurrentRecord();
+  EXPECT_EQ(first.m_UserName, L"user of z");
+  EXPECT_TRUE(IsToday(first.m_DateCreated)) << first.m_DateCreated;
+  EXPECT_EQ(first.m_DateModified, first.m_DateCreated);
+  // Keys as AddRecord hands them out, the refused site's used up too.
+  EXPECT_EQ(first.m_PrimaryKeyRecord, 2);
+  EXPECT_EQ(m_set.FindTitle(L"B")->m_PrimaryKeyRecord, 4);
+  EXPECT_EQ(m_set.FindTitle(L"M")->m_UserName, L"user of m");
+  EXPECT_EQ(m_set.FindTitle(L"n"), nullptr);
+}
+
 TEST_F(SiteSetTest, FieldsByIndexGivesEachFieldOfTheCurrentSite) {
   ASSERT_TRUE(ReadSection(VaultBytes().Long(7).Site(Stored(L"Only", 7)).Get()));
   const wchar_t* const expected[] = {L"Only", L"u-Only", L"p-Only", L"w-Only", L"n-Only",

@@ -346,18 +346,23 @@ TEST_F(VaultFileTest, DisplayPasswordRecordShowsTheCurrentSitesFourFields) {
   EXPECT_EQ(edits.Texts(), (std::vector<std::wstring>{L"u-two", L"p-two", L"w-two", L"n-two"}));
 }
 
-TEST_F(VaultFileTest, DeleteAllDataLeavesNothingToLoadButKeepsKeptFiles) {
+// Every file that holds sites goes: the vault, a complete file and a
+// temporary one that a cut save left, and the copies kept aside earlier.
+TEST_F(VaultFileTest, DeleteAllDataRemovesEveryFileThatHoldsSites) {
   WriteBytes(VaultPath(), Vault(L"pw", 1, 2, {Stored(L"one", 1), Stored(L"two", 2)}));
   ASSERT_TRUE(Restart());
   WriteBytes(File(L"KFO.new"), Vault(L"older", 0, 0, {}));  // stale, from a failed save
   WriteBytes(File(L"KFO.tmp"), Bytes(10, 0));
   WriteBytes(File(L"KFO-kept-damaged-1.dta"), Bytes{7});
+  WriteBytes(File(L"KFO-kept-partly-read-12.DTA"), Bytes{8});
+  WriteBytes(File(L"notes.txt"), Bytes{9});
+  WriteBytes(File(L"KFO-kept-damaged-2.dta.txt"), Bytes{10});
   EditWindows edits;
   m_updater.DisplayPasswordRecord(edits.Handles());
   ASSERT_EQ(edits.Texts()[0], L"u-one");
 
-  m_updater.DeleteAllData();
-  EXPECT_EQ(FolderContents(m_path), Names{L"KFO-kept-damaged-1.dta"});
+  EXPECT_EQ(m_updater.DeleteAllData().error, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(FolderContents(m_path), (Names{L"KFO-kept-damaged-2.dta.txt", L"notes.txt"}));
   EXPECT_EQ(Initialization::GetInstance().GetMasterPassword(), L"");
   EXPECT_EQ(m_updater.GetMasterPassword(), L"");
   EXPECT_EQ(m_updater.GetPasswordDisplayFlag(), 0);
@@ -375,35 +380,85 @@ TEST_F(VaultFileTest, DeleteAllDataLeavesNothingToLoadButKeepsKeptFiles) {
   EXPECT_FALSE(Restart());
 }
 
-// A hold that outlasts the wait: the reset says why and changes nothing, on
-// disk or in memory, so the vault still opens with its password.
-TEST_F(VaultFileTest, DeleteAllDataOfAHeldVaultSaysWhyAndKeepsEverything) {
+// A hold that outlasts the wait, on any one of the files: the reset says
+// which and why, and changes nothing, on disk or in memory, so the vault
+// still opens with its password. Then it goes, whole.
+TEST_F(VaultFileTest, DeleteAllDataRemovesAllOrNothing) {
   WriteBytes(VaultPath(), Vault(L"pw", 1, 2, {Stored(L"one", 1), Stored(L"two", 2)}));
   ASSERT_TRUE(Restart());
-  const Bytes before = ReadBytes(VaultPath());
-  {
-    ScopedHandle holder = Lock(VaultPath());
-    ASSERT_TRUE(holder.IsValid());
-    EXPECT_EQ(m_updater.DeleteAllData(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  const Names files = {L"KFO-kept-damaged-1.dta", L"KFO.dta", L"KFO.new", L"KFO.tmp"};
+  for (const std::wstring& held : files) {
+    SCOPED_TRACE(testing::PrintToString(held));
+    SetFileAttributesW(File(L"KFO.new").c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteBytes(File(L"KFO.new"), Vault(L"pw", 0, 1, {Stored(L"newer", 1)}));
+    WriteBytes(File(L"KFO.tmp"), Bytes(10, 0));
+    WriteBytes(File(L"KFO-kept-damaged-1.dta"), Bytes{7});
+    ASSERT_TRUE(SetFileAttributesW(File(L"KFO.new").c_str(), FILE_ATTRIBUTE_READONLY));
+    std::vector<Bytes> before;
+    for (const std::wstring& name : files) before.push_back(ReadBytes(File(name)));
+    {
+      ScopedHandle holder = Lock(File(held));
+      ASSERT_TRUE(holder.IsValid());
+      const FileRemoval removal = m_updater.DeleteAllData();
+      EXPECT_EQ(removal.error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+      EXPECT_EQ(removal.stays, File(held));
+      EXPECT_FALSE(removal.partly);
+    }
+    ASSERT_EQ(FolderContents(m_path), files);
+    for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadBytes(File(files[i])), before[i]);
+    EXPECT_NE(GetFileAttributesW(File(L"KFO.new").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(Initialization::GetInstance().GetMasterPassword(), L"pw");
+    EXPECT_EQ(m_updater.GetMasterPassword(), L"pw");
+    EXPECT_EQ(m_updater.GetPasswordDisplayFlag(), 1);
+    EXPECT_EQ(m_set.Count(), 2u);
   }
-  EXPECT_EQ(ReadBytes(VaultPath()), before);
-  EXPECT_EQ(Initialization::GetInstance().GetMasterPassword(), L"pw");
-  EXPECT_EQ(m_updater.GetMasterPassword(), L"pw");
-  EXPECT_EQ(m_updater.GetPasswordDisplayFlag(), 1);
-  EXPECT_EQ(m_set.Count(), 2u);
-
-  EXPECT_EQ(m_updater.DeleteAllData(), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(m_updater.DeleteAllData().error, static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(FolderContents(m_path), Names{});
   EXPECT_EQ(m_set.Count(), 0u);
 }
 
-TEST_F(VaultFileTest, DeleteAllDataKeepsAsideAVaultThatWasNeverRead) {
-  const Bytes foreign = VaultBytes().String(L"SOMETHING ELSE").Long(1).Get();
-  WriteBytes(VaultPath(), foreign);
+// Only "file not found", in a data folder that is there, means that a file
+// is gone. A drive pulled between the questions answers "path not found"
+// for everything on it: the reset names the folder it cannot reach and
+// changes nothing.
+TEST_F(VaultFileTest, DeleteAllDataOfADriveThatIsGoneDeletesNothing) {
+  TempFolder drive;
+  const std::wstring data = drive.File(L"KFOdata");
+  ASSERT_TRUE(CreateDirectoryW(data.c_str(), nullptr));
+  UseFolder(data);
+  const Bytes vault = Vault(L"pw", 0, 1, {Stored(L"one", 1)});
+  WriteBytes(VaultPath(), vault);
+  ASSERT_TRUE(Restart());
+  const std::wstring away = drive.File(L"pulled");
+  ASSERT_TRUE(MoveFileW(data.c_str(), away.c_str()));
+  const FileRemoval removal = m_updater.DeleteAllData();
+  EXPECT_EQ(removal.error, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(removal.stays, data);
+  EXPECT_FALSE(removal.partly);
+  EXPECT_EQ(m_updater.GetMasterPassword(), L"pw");
+  EXPECT_EQ(m_set.Count(), 1u);
+
+  ASSERT_TRUE(MoveFileW(away.c_str(), data.c_str()));
+  EXPECT_EQ(ReadBytes(VaultPath()), vault);
+  ASSERT_TRUE(Restart());
+  EXPECT_EQ(Initialization::GetInstance().GetMasterPassword(), L"pw");
+}
+
+// A vault that was never read, or read in part, is not kept aside on the
+// way: the person asked for all of it to go.
+TEST_F(VaultFileTest, DeleteAllDataMakesNoCopyAside) {
+  const Bytes whole = Vault(L"pw", 0, 2, {Stored(L"one", 1), Stored(L"two", 2)});
+  WriteBytes(VaultPath(), Bytes(whole.begin(), whole.end() - 3));
+  ASSERT_TRUE(Restart());
+  ASSERT_EQ(m_updater.GetLoadProblem(), VaultFiles::KR_PartlyRead);
+  ASSERT_EQ(FolderContents(m_path), (Names{L"KFO-kept-partly-read-1.dta", L"KFO.dta"}));
+  EXPECT_EQ(m_updater.DeleteAllData().error, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(FolderContents(m_path), Names{});
+
+  WriteBytes(VaultPath(), VaultBytes().String(L"SOMETHING ELSE").Long(1).Get());
   EXPECT_FALSE(Restart());
-  m_updater.DeleteAllData();
-  EXPECT_EQ(FolderContents(m_path), Names{L"KFO-kept-foreign-1.dta"});
-  EXPECT_EQ(ReadBytes(File(L"KFO-kept-foreign-1.dta")), foreign);
+  EXPECT_EQ(m_updater.DeleteAllData().error, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(FolderContents(m_path), Names{});
 }
 
 TEST_F(VaultFileTest, ReadOnlyOrHiddenVaultIsSavedOverAndDeleted) {
@@ -427,15 +482,14 @@ TEST_F(VaultFileTest, ReadOnlyOrHiddenVaultIsSavedOverAndDeleted) {
     EXPECT_EQ(FolderContents(m_path), Names{L"KFO.dta"});
 
     ASSERT_TRUE(SetFileAttributesW(VaultPath().c_str(), mark));
-    m_updater.DeleteAllData();
+    EXPECT_EQ(m_updater.DeleteAllData().error, static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(FolderContents(m_path), Names{});
-    // One that was never read is kept aside on the way.
+    // One that was never read goes as well.
     WriteBytes(VaultPath(), foreign);
     ASSERT_TRUE(SetFileAttributesW(VaultPath().c_str(), mark));
     EXPECT_FALSE(Restart());
-    m_updater.DeleteAllData();
-    EXPECT_EQ(FolderContents(m_path), Names{L"KFO-kept-foreign-1.dta"});
-    EXPECT_EQ(ReadBytes(File(L"KFO-kept-foreign-1.dta")), foreign);
+    EXPECT_EQ(m_updater.DeleteAllData().error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(FolderContents(m_path), Names{});
     EXPECT_TRUE(answerer.Boxes().empty());
   }
 }

@@ -60,6 +60,35 @@ void PressKeys(const std::vector<WORD>& keys) {
             inputs.size());
 }
 
+// `key` while `modifier` is held.
+void PressChord(WORD modifier, WORD key) {
+  std::vector<INPUT> inputs(4);
+  for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[3].ki.wVk = modifier;
+  inputs[1].ki.wVk = inputs[2].ki.wVk = key;
+  inputs[2].ki.dwFlags = inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  ASSERT_EQ(SendInput(4, inputs.data(), sizeof(INPUT)), 4u);
+}
+
+// A context menu that the field opens runs a modal loop of its own, which
+// this thread's timer ends.
+bool g_menuShown = false;
+
+void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (FindWindowW(L"#32768", nullptr)) {
+    g_menuShown = true;
+    EndMenu();
+  }
+}
+
+bool ShowsContextMenu(HWND field) {
+  g_menuShown = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, EndMenuTimer);
+  SendMessageW(field, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field), MAKELPARAM(30, 30));
+  KillTimer(nullptr, timer);
+  return g_menuShown;
+}
+
 HWND CaretOwner() {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
@@ -87,7 +116,7 @@ class EditFocusTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(EditFocusTest, NoFocusFieldSwallowsARealClick) {
-  auto readOnly = Make(10, EWC_ReadOnlySingleLineTextLeft, L"user name", 20);
+  auto readOnly = Make(10, EWC_DisabledSingleLineTextLeft, L"user name", 20);
   auto plain = Make(11, EWC_SingleLineTextLeft, L"typed", 100);
   SetFocus(m_parent.Get());
   PumpPending();
@@ -106,7 +135,7 @@ TEST_F(EditFocusTest, NoFocusFieldSwallowsARealClick) {
 }
 
 TEST_F(EditFocusTest, NoFocusFieldShowsNoCaret) {
-  auto readOnly = Make(10, EWC_ReadOnlyPasswordText, L"secret", 20);
+  auto readOnly = Make(10, EWC_DisabledSingleLineTextLeft, L"secret", 20);
   auto plain = Make(11, EWC_SingleLineTextLeft, L"typed", 100);
   plain->SetFocus();
   EXPECT_EQ(CaretOwner(), plain->GetHWnd());
@@ -152,4 +181,59 @@ TEST_F(EditFocusTest, CopyCutAndPasteGoThroughTheClipboard) {
   target->SetSelection(0, -1);
   target->Paste();
   EXPECT_EQ(target->GetText(), L"hunt");
+}
+
+// A read-only field is there to be read: a click gives it the caret, and End
+// carries the view to the last character of a value longer than the field.
+// Its text stays as it is.
+TEST_F(EditFocusTest, ReadOnlyFieldTakesTheCaretToTheEndOfALongValue) {
+  const std::wstring value = L"https://accounts.example.com/" + std::wstring(150, L'x') + L"/end";
+  auto field = std::make_unique<RecordingEdit>(m_parent.Get(), 17, value.c_str(),
+                                               EWC_ReadOnlySingleLineTextLeft, 0, false);
+  field->Move(20, 20, 200, 24);
+  const auto lastShown = [&] {
+    RECT client{};
+    GetClientRect(field->GetHWnd(), &client);
+    const LRESULT position = SendMessageW(field->GetHWnd(), EM_POSFROMCHAR, value.size() - 1, 0);
+    const int x = static_cast<short>(LOWORD(position));
+    return position != -1 && x >= 0 && x < client.right;
+  };
+  ASSERT_FALSE(lastShown());
+  Click(field->GetHWnd());
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == field->GetHWnd(); }));
+  EXPECT_EQ(CaretOwner(), field->GetHWnd());
+  PressKeys({VK_END});
+  ASSERT_TRUE(PumpUntil(lastShown));
+  EXPECT_EQ(field->GetText(), value);
+}
+
+// Shown in clear or masked, a password never reaches the clipboard from its
+// field: only the program's own copy puts it there, and takes it off again.
+TEST_F(EditFocusTest, PasswordFieldKeepsItsTextOffTheClipboard) {
+  auto password = Make(18, EWC_ReadOnlyPasswordText, L"hunter2", 20);
+  auto target = Make(19, EWC_SingleLineTextLeft, L"before", 100);
+  target->SetSelection(0, -1);
+  target->Copy();
+  SendMessageW(password->GetHWnd(), EM_SETPASSWORDCHAR, 0, 0);
+  password->SetFocus();
+  password->SetSelection(0, -1);
+  password->Copy();
+  PressChord(VK_CONTROL, 'C');
+  PressChord(VK_CONTROL, 'X');
+  PressChord(VK_CONTROL, VK_INSERT);
+  PressChord(VK_SHIFT, VK_DELETE);
+  // The keys are handled in order: once a later one has moved the caret,
+  // the copies have been refused.
+  PressKeys({VK_HOME});
+  ASSERT_TRUE(PumpUntil([&] {
+    DWORD start = 1;
+    password->GetSelection(&start, nullptr);
+    return start == 0 && !password->GetSelection(nullptr, nullptr);
+  }));
+  // Checked once the keys are handled: an open menu would take them.
+  EXPECT_FALSE(ShowsContextMenu(password->GetHWnd()));
+  target->SetSelection(0, -1);
+  target->Paste();
+  EXPECT_EQ(target->GetText(), L"before");
+  EXPECT_EQ(password->GetText(), L"hunter2");
 }

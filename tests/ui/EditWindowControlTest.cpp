@@ -94,15 +94,15 @@ TEST_F(EditWindowControlTest, EditTypesFixStylesAndFocus) {
       {EWC_MultiLineText, 0x50800104, 0x50800184, 0, "EWC_MultiLineText 4 == editType 4"},
       {EWC_DisabledMultiLineText, 0x50800104, 0x50800184, 1,
        "EWC_DisabledMultiLineText 5 == editType 5"},
-      {EWC_ReadOnlyMultiLineText, 0x50800904, 0x50800984, 1,
+      {EWC_ReadOnlyMultiLineText, 0x50A00944, 0x50A009C4, 0,
        "EWC_ReadOnlyMultiLineText 6 == editType 6"},
       {EWC_DisabledSingleLineTextLeft, 0x50800100, 0x50800180, 1, nullptr},
       {EWC_DisabledSingleLineTextCenter, 0x50800101, 0x50800181, 1, nullptr},
       {EWC_DisabledSingleLineTextRight, 0x50800102, 0x50800182, 1, nullptr},
-      {EWC_ReadOnlySingleLineTextLeft, 0x50800900, 0x50800980, 1, nullptr},
-      {EWC_ReadOnlyPasswordText, 0x50800920, 0x508009A0, 1, nullptr},
-      {EWC_ReadOnlySingleLineTextCenter, 0x50800901, 0x50800981, 1, nullptr},
-      {EWC_ReadOnlySingleLineTextRight, 0x50800902, 0x50800982, 1, nullptr},
+      {EWC_ReadOnlySingleLineTextLeft, 0x50800900, 0x50800980, 0, nullptr},
+      {EWC_ReadOnlyPasswordText, 0x50800920, 0x508009A0, 0, nullptr},
+      {EWC_ReadOnlySingleLineTextCenter, 0x50800901, 0x50800981, 0, nullptr},
+      {EWC_ReadOnlySingleLineTextRight, 0x50800902, 0x50800982, 0, nullptr},
       {14, 0x50800100, 0x50800180, 0, nullptr},
   };
   LogCapture log;
@@ -125,6 +125,7 @@ TEST_F(EditWindowControlTest, EditTypesFixStylesAndFocus) {
       EXPECT_EQ(ClassNameOf(field->GetHWnd()), L"EDIT");
       EXPECT_EQ(StyleOf(field->GetHWnd()), expected & ~static_cast<DWORD>(WS_BORDER));
       EXPECT_EQ(field->GetNoFocus(), c.noFocus);
+      EXPECT_EQ(field->HoldsPassword(), c.type == EWC_ReadOnlyPasswordText);
       const std::vector<std::string> lines = log.Lines();
       const std::vector<std::string> added(lines.begin() + linesBefore, lines.end());
       EXPECT_EQ(added, c.trace ? std::vector<std::string>{c.trace} : std::vector<std::string>{});
@@ -269,18 +270,18 @@ TEST_F(EditWindowControlTest, TextGoesThroughTheRecordFileAsOneString) {
 }
 
 TEST_F(EditWindowControlTest, NoFocusFieldAnswersFocusCursorAndActivationItself) {
-  auto readOnly = Make(EWC_ReadOnlySingleLineTextLeft, L"name");
+  auto disabled = Make(EWC_DisabledSingleLineTextLeft, L"name");
   auto plain = Make(EWC_SingleLineTextLeft, L"name");
   const LPARAM click = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
   const WPARAM top = reinterpret_cast<WPARAM>(m_parent.Get());
 
-  EXPECT_EQ(SendMessageW(readOnly->GetHWnd(), WM_MOUSEACTIVATE, top, click), MA_NOACTIVATEANDEAT);
-  EXPECT_EQ(SendMessageW(readOnly->GetHWnd(), WM_SETCURSOR,
-                         reinterpret_cast<WPARAM>(readOnly->GetHWnd()), click),
+  EXPECT_EQ(SendMessageW(disabled->GetHWnd(), WM_MOUSEACTIVATE, top, click), MA_NOACTIVATEANDEAT);
+  EXPECT_EQ(SendMessageW(disabled->GetHWnd(), WM_SETCURSOR,
+                         reinterpret_cast<WPARAM>(disabled->GetHWnd()), click),
             0);
-  EXPECT_EQ(SendMessageW(readOnly->GetHWnd(), WM_SETFOCUS, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(disabled->GetHWnd(), WM_SETFOCUS, 0, 0), 1);
   // The control never learned of the focus: it told its parent nothing.
-  EXPECT_FALSE(m_parent.Received(300 + EWC_ReadOnlySingleLineTextLeft, EN_SETFOCUS));
+  EXPECT_FALSE(m_parent.Received(300 + EWC_DisabledSingleLineTextLeft, EN_SETFOCUS));
 
   EXPECT_NE(SendMessageW(plain->GetHWnd(), WM_MOUSEACTIVATE, top, click), MA_NOACTIVATEANDEAT);
   SendMessageW(plain->GetHWnd(), WM_SETFOCUS, 0, 0);
@@ -381,7 +382,7 @@ TEST_F(EditWindowControlTest, ManagerMakesOnlyClassTypeZero) {
   EXPECT_EQ(GetWindowObject(field->GetHWnd()), field.get());
   EXPECT_EQ(GetDlgCtrlID(field->GetHWnd()), 77);
   EXPECT_EQ(field->GetText(), L"site");
-  EXPECT_EQ(static_cast<EditWindowControl*>(field.get())->GetNoFocus(), 1);
+  EXPECT_EQ(static_cast<EditWindowControl*>(field.get())->GetNoFocus(), 0);
 
   const size_t before = log.Lines().size();
   EXPECT_EQ(manager.CreateWindowClass(1, m_parent.Get(), 1, L"", 0, 0, true), nullptr);

@@ -111,3 +111,45 @@ TEST(FontManager, ASecondCreateFontsKeepsTheFontsThatControlsUse) {
   ASSERT_EQ(GetObjectW(used, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
   EXPECT_EQ(logFont.lfWeight, FW_BOLD);
 }
+
+// A dialog on a screen of another scale takes the table of its DPI, made at
+// its first use and kept; the main window's fonts stay those of its own DPI.
+// A window that moves to another DPI gives each child the font of the same
+// index at the new DPI, and the normal one to a child that draws with none
+// of the table's.
+TEST(FontManager, EachDpiHasATableOfItsOwn) {
+  TestParent window;
+  FontManager& fonts = FontManager::GetInstance();
+  fonts.CreateFonts(window.Get(), 96);
+  const HFONT normalAt96 = fonts.GetFontHandle(0);
+  const HFONT boldAt192 = fonts.GetFontHandle(1, 192);
+  ASSERT_NE(boldAt192, nullptr);
+  EXPECT_EQ(fonts.GetFontHandle(1, 192), boldAt192) << "made once";
+  EXPECT_EQ(fonts.GetFontHandle(0, 96), normalAt96);
+  EXPECT_EQ(fonts.GetFontHandle(0), normalAt96) << "the main window's";
+  EXPECT_EQ(fonts.GetFontHandle(8, 192), nullptr);
+  LOGFONTW logFont{};
+  ASSERT_EQ(GetObjectW(boldAt192, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
+  EXPECT_EQ(logFont.lfHeight, -27) << "10 points at 192 DPI";
+  EXPECT_EQ(logFont.lfWeight, FW_BOLD);
+
+  const auto label = [&](HFONT font) {
+    HWND child = CreateWindowExW(0, L"STATIC", L"Title:", WS_CHILD, 0, 0, 100, 20, window.Get(),
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+  };
+  const auto fontOf = [](HWND child) {
+    return reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+  };
+  HWND bold = label(fonts.GetFontHandle(1));
+  HWND normal = label(normalAt96);
+  HWND other = label(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  fonts.SetChildFonts(window.Get(), 192);
+  EXPECT_EQ(fontOf(bold), boldAt192);
+  EXPECT_EQ(fontOf(normal), fonts.GetFontHandle(0, 192));
+  EXPECT_EQ(fontOf(other), fonts.GetFontHandle(0, 192));
+  fonts.SetChildFonts(window.Get(), 96);
+  EXPECT_EQ(fontOf(bold), fonts.GetFontHandle(1));
+  EXPECT_EQ(fontOf(normal), normalAt96);
+}

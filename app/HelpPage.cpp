@@ -1,4 +1,4 @@
-#include "ui/HelpPage.h"
+#include "app/HelpPage.h"
 
 #include "storage/FlashDriveFolders.h"
 #include "ui/ShellOpen.h"
@@ -12,20 +12,24 @@ std::wstring HelpFolder() {
   return FlashDriveFolders::ProgramFolder() + kHelpFolder;
 }
 
-}  // namespace
-
 std::wstring HelpPagePath() {
   return HelpFolder() + L"\\" + kHelpPageName;
 }
 
-bool HelpPageShipped() {
-  const DWORD attributes = GetFileAttributesW(HelpPagePath().c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}  // namespace
+
+std::wstring ShippedHelpPage() {
+  const std::wstring page = HelpPagePath();
+  const DWORD attributes = GetFileAttributesW(page.c_str());
+  const bool shipped =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return shipped ? page : std::wstring();
 }
 
 void OpenHelpPage(HWND owner) {
-  if (HelpPageShipped()) {
-    OpenWithShell(owner, HelpPagePath());
+  const std::wstring page = ShippedHelpPage();
+  if (!page.empty()) {
+    OpenWithShell(owner, page);
     return;
   }
   const std::wstring text = std::wstring(L"The help page ") + kHelpPageName +

@@ -1,0 +1,56 @@
+#include "app/BackUpVaultCommand.h"
+
+#include <string>
+
+#include "storage/EditorUpdater.h"
+#include "storage/VaultBackup.h"
+#include "support/WinException.h"
+#include "ui/FileDialog.h"
+
+namespace {
+
+const wchar_t kCaption[] = L"Keyfolio";
+const wchar_t kDone[] =
+    L"\n\nIt opens with the master password you use now. It is protected exactly as much as "
+    L"the vault: scrambled, not encrypted. Keep it where only you can reach it.\n\nTo restore "
+    L"it, end Keyfolio and copy it into the KFOdata folder as KFO.dta.";
+
+std::wstring FailureMessage(const VaultBackup::Result& result, const std::wstring& vault,
+                            const std::wstring& path) {
+  switch (result.step) {
+    case VaultBackup::VB_ReadVault:
+      return FormatWindowsError(L"Keyfolio could not read your vault file\n" + vault + L"\n",
+                                result.error) +
+             L"\n\nNo backup was made.";
+    case VaultBackup::VB_Write:
+      return FormatWindowsError(L"Keyfolio could not write the backup\n" + path + L"\n",
+                                result.error) +
+             L"\n\nNo backup was made there.";
+    case VaultBackup::VB_Verify:
+    case VaultBackup::VB_Done:
+      break;
+  }
+  return L"The backup\n" + path +
+         L"\ndid not read back the same as your vault, so Keyfolio removed it. The drive may "
+         L"be failing: choose another place.";
+}
+
+}  // namespace
+
+void BackUpVaultCommand::Run(HWND mainWindow) {
+  SYSTEMTIME today{};
+  GetLocalTime(&today);
+  const std::wstring path = FileDialog::ChooseFileToSave(
+      mainWindow, L"Back Up Vault", FileDialog::kVaultFilter,
+      VaultBackup::DefaultName(today.wYear, today.wMonth, today.wDay), L"dta");
+  if (path.empty()) return;
+  const std::wstring& vault = EditorUpdater::GetInstance().GetDataBaseFileName();
+  const VaultBackup::Result result = VaultBackup::Copy(vault, path);
+  if (result.step != VaultBackup::VB_Done) {
+    MessageBoxW(mainWindow, FailureMessage(result, vault, path).c_str(), kCaption,
+                MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  MessageBoxW(mainWindow, (L"Your vault was backed up to\n" + path + kDone).c_str(), kCaption,
+              MB_OK);
+}

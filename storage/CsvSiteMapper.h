@@ -1,0 +1,42 @@
+// One row of a CSV file made into a site: its title, user name, password,
+// website address and notes from the columns the first line named. Nothing
+// the row holds that a person would miss is lost: a second user name, a
+// one-time-password secret, custom fields go into the notes, a line each
+// under its column's name; the other program's bookkeeping (groups, times,
+// icons, ids) is left out. A title, user name or address is one line; a
+// password is never changed; notes keep their lines, as CRLF, which the edit
+// controls show.
+#pragma once
+
+#include <string>
+
+#include "storage/CsvReader.h"
+#include "storage/CsvSource.h"
+#include "storage/PasswordRecStruct.h"
+
+class CsvSiteMapper {
+ public:
+  enum Outcome {
+    SM_Site,
+    // Another kind of item (a secure note, a card, an identity).
+    SM_NotLogin,
+    // No title, user name, password or address.
+    SM_Empty,
+  };
+
+  // `source` must outlive the mapper.
+  explicit CsvSiteMapper(const CsvSource& source);
+
+  // Fills the five texts of `site`, which comes in empty. A row shorter than
+  // the first line has empty fields for the columns it lacks. A missing
+  // title is taken from the address's host name, then from the user name.
+  Outcome Map(const CsvRecord& row, PasswordRecStruct& site) const;
+
+  // "accounts.example.com" of "https://ann@www.accounts.example.com:8443/x":
+  // no scheme, user, port, path or leading "www.", and nothing from a space
+  // on. The text itself when it has no host.
+  static std::wstring HostName(const std::wstring& address);
+
+ private:
+  const CsvSource& m_Source;
+};

@@ -1,0 +1,30 @@
+// The five texts of a site, as a person types and sees them, for tests that
+// compare sites whatever their dates and keys: what an import made, or what
+// two vaults hold.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "tests/storage/VaultBytes.h"
+
+struct SiteTexts {
+  std::wstring title, user, password, address, notes;
+
+  bool operator==(const SiteTexts& other) const {
+    return title == other.title && user == other.user && password == other.password &&
+           address == other.address && notes == other.notes;
+  }
+};
+
+inline void PrintTo(const SiteTexts& site, std::ostream* out) {
+  for (const std::wstring* text :
+       {&site.title, &site.user, &site.password, &site.address, &site.notes})
+    *out << testing::PrintToString(*text) << (text == &site.notes ? "" : " ");
+}
+
+inline SiteTexts TextsOf(const SiteFields& site) {
+  return {site.title, site.user, site.password, site.address, site.notes};
+}
