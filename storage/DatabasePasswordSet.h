@@ -40,6 +40,8 @@ class DatabasePasswordSet {
   void SetCurrentRecord(int index);
   int GetCurrentRecordIndex() const { return m_CurrentRecord; }
   size_t Count() const { return m_Records.size(); }
+  // Every site in title order, read in place.
+  const RecordSet& Records() const { return m_Records; }
 
   // Fill a list that does not sort with the titles in title order, each with
   // its primary key as item data, and select the current site. The selected
