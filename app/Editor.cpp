@@ -1,6 +1,7 @@
 #include "app/Editor.h"
 
 #include "support/ResourceIds.h"
+#include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
 #include "support/DebugLog.h"
@@ -179,6 +180,12 @@ void Editor::UpdateDisplayValues() {
   m_EditorUpdater->DisplayPasswordRecord({GetEditField(0), GetEditField(1), GetEditField(2),
                                           GetEditField(3)});
   DebugLog(L"Editor::UpdateDisplayValues 1");
+}
+
+void Editor::ShowSite(int position) {
+  SendMessageW(m_hSiteList, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+  DatabasePasswordSet::GetInstance().SetCurrentRecord(position);
+  UpdateDisplayValues();
 }
 
 void Editor::RefreshSiteList() {

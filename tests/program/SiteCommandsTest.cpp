@@ -216,7 +216,12 @@ INSTANTIATE_TEST_SUITE_P(
                   L"There are no sites to delete."},
         EmptyCase{"DeleteByMenu",
                   [](Keyfolio& program) { program.ChooseMenu(L"File", L"Delete Site..."); },
-                  L"There are no sites to delete."}),
+                  L"There are no sites to delete."},
+        EmptyCase{"FindByCtrlF",
+                  [](Keyfolio& program) {
+                    program.ChooseShortcut({VK_CONTROL, 'F'});
+                  },
+                  L"There are no sites to find."}),
     [](const ::testing::TestParamInfo<EmptyCase>& info) { return info.param.name; });
 
 }  // namespace
