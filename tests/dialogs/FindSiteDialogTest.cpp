@@ -11,6 +11,7 @@
 #include "dialogbase/DialogTemplates.h"
 #include "dialogs/FindSiteDialog.h"
 #include "storage/DatabasePasswordSet.h"
+#include "support/WindowText.h"
 #include "tests/common/DialogDriver.h"
 #include "tests/dialogbase/DialogChecks.h"
 #include "tests/dialogbase/DialogTestWindows.h"
@@ -20,16 +21,7 @@
 namespace {
 
 std::vector<std::wstring> Lines(HWND dialog) {
-  std::vector<std::wstring> lines;
-  const HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    std::wstring line(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-    line.resize(static_cast<size_t>(
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0]))));
-    lines.push_back(line);
-  }
-  return lines;
+  return ListItems(dialog, IDC_FIND_LIST);
 }
 
 // The line of a site of MakeSite: the title, a tab, the user name.
@@ -90,9 +82,7 @@ class FindSiteDialogTest : public ::testing::Test {
 // field empty and ready; a bold label and the normal font in field and list.
 TEST_F(FindSiteDialogTest, OpensWithEverySiteAndTheFirstLineHighlighted) {
   DialogDriver driver([&](HWND dialog) {
-    wchar_t caption[32] = {};
-    GetWindowTextW(dialog, caption, 32);
-    EXPECT_STREQ(caption, L"Find Site");
+    EXPECT_EQ(WindowText(dialog), L"Find Site");
     EXPECT_TRUE(IsCentredOver(dialog, m_owner.Get()));
     EXPECT_EQ(Text(dialog, IDC_LABEL_FIRST), L"Find:");
     EXPECT_EQ(FontOf(dialog, IDC_LABEL_FIRST), FontManager::GetInstance().GetFontHandle(1));
