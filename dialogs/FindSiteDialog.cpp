@@ -86,7 +86,7 @@ void FindSiteDialog::ShowMatches() {
     }
     SendMessageW(list, LB_SETCURSEL, 0, 0);
   }
-  // A disabled list greys its one line and cannot be chosen from.
+  // Its one line saying so is no choice: neither a click nor a key selects it.
   EnableWindow(list, !m_found.empty());
   EnableWindow(Item(IDOK), !m_found.empty());
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
