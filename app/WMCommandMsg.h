@@ -34,6 +34,7 @@ class WMCommandMsg {
   void ID_Intro_Dialog(HWND mainWindow);
   void AddSite(HWND mainWindow);
   void EditSite(HWND mainWindow);
+  void FindSite(HWND mainWindow);
   void DeleteSite(HWND mainWindow);
   void ShowPassword(bool shown);
   void IDCB_DBPassword(UINT notifyCode);
