@@ -2,6 +2,7 @@
 
 #include "app/MainWindowLayout.h"
 #include "support/ResourceIds.h"
+#include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
 #include "support/DebugLog.h"
@@ -212,6 +213,12 @@ void Editor::UpdateDisplayValues() {
                                           GetEditField(3)});
   FitScrollBar(GetEditField(FIELD_Notes));
   DebugLog(L"Editor::UpdateDisplayValues 1");
+}
+
+void Editor::ShowSite(int position) {
+  SendMessageW(m_hSiteList, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+  DatabasePasswordSet::GetInstance().SetCurrentRecord(position);
+  UpdateDisplayValues();
 }
 
 void Editor::RefreshSiteList() {

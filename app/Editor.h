@@ -67,6 +67,10 @@ class Editor : public EditorInterface, public EditorErrorCodes {
   void LayOut();
   // Shows the current site in the four fields.
   void UpdateDisplayValues();
+  // Makes the site at `position` in title order the current one, selected
+  // in the site list and shown in the four fields: what choosing it in the
+  // list does. -1 (a list without a selection) shows no site.
+  void ShowSite(int position);
   // Field 0 User Name to 3 Notes; null before ConstructWindows.
   HWND GetEditField(int index) const;
   HWND GetSiteList() const { return m_hSiteList; }

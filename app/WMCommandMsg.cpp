@@ -14,6 +14,7 @@
 #include "dialogs/DeletePasswordInDB.h"
 #include "dialogs/DisclaimerMessage.h"
 #include "dialogs/EditPasswordToDB.h"
+#include "dialogs/FindSiteDialog.h"
 #include "dialogs/NewPasswordToDB.h"
 #include "security/PasswordProtection.h"
 #include "storage/DatabasePasswordSet.h"
@@ -85,6 +86,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_LOCK: RequestLock(mainWindow); break;
     case IDM_EXIT: SendMessageW(mainWindow, WM_CLOSE, 0, 0); break;
     case IDM_PASSWORD_EDIT: EditSite(mainWindow); break;
+    case IDM_FIND_SITE: FindSite(mainWindow); break;
     case IDM_PASSWORD_HIDE: ShowPassword(false); break;
     case IDM_PASSWORD_SHOW: ShowPassword(true); break;
     case IDM_MASTERPASSWORD_CHANGE: PasswordProtection().OnCommand(mainWindow, id); break;
@@ -212,6 +214,17 @@ void WMCommandMsg::EditSite(HWND mainWindow) {
   SaveAfterDialog();
 }
 
+// Choosing a site changes nothing on disk, as choosing it in the site list
+// does: nothing is saved.
+void WMCommandMsg::FindSite(HWND mainWindow) {
+  if (DatabasePasswordSet::GetInstance().DatabaseIsEmpty()) {
+    ShowMessage(mainWindow, L"There are no sites to find.");
+    return;
+  }
+  const FindSiteDialog dialog(mainWindow);
+  if (dialog.GetChosenPosition() != -1) Editor::GetInstance().ShowSite(dialog.GetChosenPosition());
+}
+
 void WMCommandMsg::DeleteSite(HWND mainWindow) {
   DatabasePasswordSet& sites = DatabasePasswordSet::GetInstance();
   if (sites.DatabaseIsEmpty()) {
@@ -253,9 +266,7 @@ LRESULT WMCommandMsg::WM_InitMenuPopup(HMENU popup, int position, bool systemMen
 void WMCommandMsg::IDCB_DBPassword(UINT notifyCode) {
   if (notifyCode != CBN_SELCHANGE) return;
   Editor& editor = Editor::GetInstance();
-  const int index = static_cast<int>(SendMessageW(editor.GetSiteList(), CB_GETCURSEL, 0, 0));
-  DatabasePasswordSet::GetInstance().SetCurrentRecord(index);
-  editor.UpdateDisplayValues();
+  editor.ShowSite(static_cast<int>(SendMessageW(editor.GetSiteList(), CB_GETCURSEL, 0, 0)));
 }
 
 void WMCommandMsg::CopyField(HWND mainWindow, int field) {

@@ -60,6 +60,7 @@ class WMCommandMsg {
   void SaveAfterDialog();
   void AddSite(HWND mainWindow);
   void EditSite(HWND mainWindow);
+  void FindSite(HWND mainWindow);
   void DeleteSite(HWND mainWindow);
   void ShowPassword(bool shown);
   void IDCB_DBPassword(UINT notifyCode);

@@ -28,17 +28,16 @@
 #include <string>
 #include <vector>
 
+#include "benchmarks/BenchmarkVault.h"
 #include "benchmarks/CallPattern.h"
 #include "benchmarks/DialogStart.h"
+#include "benchmarks/Figures.h"
 #include "benchmarks/Samples.h"
 #include "storage/DatabasePasswordSet.h"
 #include "storage/DeSerializer.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Serializer.h"
 #include "storage/SiteImport.h"
-#include "support/StringFunctions.h"
-#include "tests/common/TempFolder.h"
-#include "tests/storage/VaultBytes.h"
 
 namespace {
 
@@ -48,28 +47,8 @@ constexpr double kStartAim = 1.3;
 constexpr double kFileAim = 1.3;
 constexpr double kImportAim = 2.0;
 
-const wchar_t kMasterPassword[] = L"bench";
 const wchar_t kMasterPasswordCaption[] = L"Keyfolio";
 const wchar_t kMinimalCaption[] = L"Minimal dialog";
-
-// A site of the size people's sites have; every field filled.
-SiteFields MadeUpSite(int number) {
-  return {FormatString(L"Site %06d", number),
-          FormatString(L"user%d@example.com", number),
-          L"x7!Kq2#pLm9z",
-          FormatString(L"https://www.example%d.com/login", number),
-          L"Security question: first pet. Answer: Rex.",
-          L"Tuesday, March 03, 2026",
-          L"Saturday, December 05, 2026",
-          number};
-}
-
-// In title order, so that a save writes back exactly these bytes.
-Bytes BenchmarkVault(int sites) {
-  std::vector<SiteFields> list;
-  for (int number = 1; number <= sites; ++number) list.push_back(MadeUpSite(number));
-  return Vault(kMasterPassword, 0, static_cast<uint32_t>(sites), list);
-}
 
 std::wstring ModuleFolder() {
   wchar_t path[MAX_PATH] = {};
@@ -83,35 +62,6 @@ unsigned long long FileSize(const std::wstring& path) {
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
     throw std::runtime_error("a program to measure is missing; build everything first");
   return static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-}
-
-std::string Grouped(unsigned long long number) {
-  std::string digits = std::to_string(number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-  return digits;
-}
-
-std::string Cell(const Samples& samples) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.1f (%.1f-%.1f)", samples.Median(), samples.Min(),
-                samples.Max());
-  return text;
-}
-
-std::string Ratio(double ratio) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%.2f", ratio);
-  return text;
-}
-
-std::string Milliseconds(double ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f ms", ms);
-  return text;
-}
-
-const char* Met(bool met) {
-  return met ? "met" : "NOT met";
 }
 
 // Sites read into an emptied set, as at start-up, where the set holds none.
@@ -135,17 +85,6 @@ void WriteAlone(const std::wstring& vaultName) {
   Serializer ser(vaultName);
   EditorUpdater::GetInstance().WriteDatabase(ser);
 }
-
-// A vault in a folder of its own, known to the vault file manager.
-struct VaultFolder {
-  explicit VaultFolder(const Bytes& vault) : name(folder.File(L"KFO.dta")) {
-    WriteBytes(name, vault);
-    EditorUpdater::GetInstance().SetDataBaseFileName(folder.Path() + L"\\");
-  }
-
-  TempFolder folder;
-  std::wstring name;
-};
 
 struct StartCase {
   const char* program;

@@ -26,6 +26,9 @@ constexpr DWORD kNotesEdit = kEdit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCRO
 constexpr DWORD kNumberEdit = kEdit | ES_NUMBER | ES_AUTOHSCROLL;
 // Not sorted: a title's position in the list is its position in title order.
 constexpr DWORD kList = WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY;
+// Drawn by its dialog, which keeps the lines to whole items itself once it
+// knows the height of one; the strings stay in the list for whoever reads it.
+constexpr DWORD kDrawnList = kList | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 constexpr DWORD kLink = WS_VISIBLE;
 
 constexpr wchar_t kStatic[] = L"STATIC";
@@ -138,11 +141,21 @@ const DialogControlRecord kGeneratePasswordControls[] = {
     kClosingStatic,
     kEndOfList};
 
+// The field has the focus; what it holds picks the sites in the list.
+const DialogControlRecord kFindSiteControls[] = {
+    {0, 9, 30, 10, IDC_LABEL_FIRST, kLabelRight, kStatic, L"Find:"},
+    {35, 7, 168, 12, IDC_FIND_TEXT, kScrollingEdit, kEditClass, L""},
+    {7, 25, 196, 88, IDC_FIND_LIST, kDrawnList, kListClass, L""},
+    {62, 120, 40, 14, IDOK, kDefaultButton, kButtonClass, L"&OK"},
+    {110, 120, 40, 14, IDCANCEL, kButton, kButtonClass, L"&Cancel"},
+    kClosingStatic,
+    kEndOfList};
+
 constexpr DialogHeaderRecord Header(WORD cx, WORD cy, const wchar_t* title) {
   return {kDialogStyle, 0, 0, cx, cy, L"", L"", title, 0, L""};
 }
 
-constexpr int kTemplateCount = DLG_GeneratePassword + 1;
+constexpr int kTemplateCount = DLG_FindSite + 1;
 
 // Indexed by template id; ids 4 to 6 have a null title and no list.
 const DialogHeaderRecord kHeaders[kTemplateCount] = {
@@ -159,6 +172,7 @@ const DialogHeaderRecord kHeaders[kTemplateCount] = {
     Header(217, 145, L"Edit Site"),
     Header(122, 101, L"Delete Site"),
     Header(181, 115, L"Generate Password"),
+    Header(210, 140, L"Find Site"),
 };
 
 const DialogControlRecord* g_controlLists[kTemplateCount] = {};
@@ -180,6 +194,7 @@ void InitDialogTemplates() {
   g_controlLists[DLG_EditPassword] = kSiteControls;
   g_controlLists[DLG_DeletePassword] = kDeletePasswordControls;
   g_controlLists[DLG_GeneratePassword] = kGeneratePasswordControls;
+  g_controlLists[DLG_FindSite] = kFindSiteControls;
 }
 
 const DialogHeaderRecord* FindDialogHeader(int templateId) {

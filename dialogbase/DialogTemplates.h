@@ -22,7 +22,8 @@ enum DialogTemplateId {
   DLG_AddNewPassword = 9,
   DLG_EditPassword = 10,
   DLG_DeletePassword = 11,
-  DLG_GeneratePassword = 12
+  DLG_GeneratePassword = 12,
+  DLG_FindSite = 13
 };
 
 // Control ids of the tables. 1 and 2 are IDOK and IDCANCEL.
@@ -48,6 +49,8 @@ constexpr int IDC_LOWERCASE = 41103;
 constexpr int IDC_UPPERCASE = 41104;
 constexpr int IDC_NUMBERS = 41105;
 constexpr int IDC_PUNCTUATION = 41106;
+constexpr int IDC_FIND_TEXT = 42000;
+constexpr int IDC_FIND_LIST = 42001;
 // The 1 x 1 white rectangle that closes every control list.
 constexpr int IDC_CLOSING_STATIC = 845;
 
@@ -90,7 +93,7 @@ struct DialogControlRecord {
 // nothing.
 void InitDialogTemplates();
 
-// The header of a template id; null for an id outside 0 to 12 or one that
+// The header of a template id; null for an id outside 0 to 13 or one that
 // has no table.
 const DialogHeaderRecord* FindDialogHeader(int templateId);
 // The control list of a template id, ended by a record with a null class;

@@ -30,6 +30,7 @@
 #define IDM_BACKUP_VAULT 32812
 // Back to the master password question, nothing of the vault left in memory.
 #define IDM_LOCK 32820
+#define IDM_FIND_SITE 32830
 
 #define IDCB_DBPASSWORD 33000
 #define IDB_USERNAME 33300

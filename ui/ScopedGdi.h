@@ -66,3 +66,19 @@ class SelectedObject {
   HDC m_hdc;
   HGDIOBJ m_previous;
 };
+
+// SaveDC / RestoreDC: colours, modes and objects that a drawing step set in
+// a context it was lent (an owner-drawn item's) are put back.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC hdc) : m_hdc(hdc), m_saved(SaveDC(hdc)) {}
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+  ~SavedDC() {
+    if (m_saved) RestoreDC(m_hdc, m_saved);
+  }
+
+ private:
+  HDC m_hdc;
+  int m_saved;
+};

@@ -74,9 +74,10 @@ TEST(HelpPage, NamesTheDataFolderAndTheVaultFile) {
 TEST(HelpPage, UsesTheMenusOwnWords) {
   const std::string page = Page(KFO_HELP_PAGE_SOURCE);
   for (const char* words :
-       {"File", "Add New Site...", "Delete Site...", "Lock", "Exit", "Edit", "Edit Site...", "View",
-        "Hide Password", "Show Password", "Options", "Change Master Password...", "Help",
-        "Keyfolio for Flash Drives Help", "Disclaimer", "About..."}) {
+       {"File", "Add New Site...", "Delete Site...", "Lock", "Exit", "Edit", "Edit Site...",
+        "Find Site...", "View", "Hide Password", "Show Password", "Options",
+        "Change Master Password...", "Help", "Keyfolio for Flash Drives Help", "Disclaimer",
+        "About..."}) {
     EXPECT_TRUE(Contains(page, words)) << words;
   }
 }

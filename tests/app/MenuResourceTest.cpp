@@ -37,7 +37,8 @@ const std::vector<MenuEntry> kMainMenu = {
     {1, 0, 0, L""},
     {1, kEnd, 105, L"E&xit\tAlt+F4"},
     {0, kPopup, 0, L"&Edit"},
-    {1, kEnd, 32775, L"Edit Site...\tCtrl+E"},
+    {1, 0, 32775, L"Edit Site...\tCtrl+E"},
+    {1, kEnd, 32830, L"Find Site...\tCtrl+F"},
     {0, kPopup, 0, L"&View"},
     {1, kChecked, 32776, L"Hide Password"},
     {1, kChecked | kEnd, 32777, L"Show Password"},
@@ -129,7 +130,7 @@ TEST(MenuResource, LoadsAsTheMenuBarWithPopupsChecksAndTheHelpItem) {
   ExpectEntries(entries, kMainMenu, ~kEnd);
 }
 
-TEST(AcceleratorResource, HoldsCtrlNDELAndF1WithoutInversion) {
+TEST(AcceleratorResource, HoldsCtrlNDEFLAndF1WithoutInversion) {
   struct Expected {
     BYTE modifiers;
     WORD key;
@@ -140,6 +141,7 @@ TEST(AcceleratorResource, HoldsCtrlNDELAndF1WithoutInversion) {
       {ctrlKey, 'N', 32771},
       {ctrlKey, 'D', 32772},
       {ctrlKey, 'E', 32775},
+      {ctrlKey, 'F', 32830},
       {ctrlKey, 'L', 32820},
       {FVIRTKEY | FNOINVERT, VK_F1, 32792},
   };
@@ -148,7 +150,7 @@ TEST(AcceleratorResource, HoldsCtrlNDELAndF1WithoutInversion) {
   ACCEL entries[8]{};
   const int count = CopyAcceleratorTableW(table, entries, 8);
   DestroyAcceleratorTable(table);
-  ASSERT_EQ(count, 5);
+  ASSERT_EQ(count, 6);
   for (int i = 0; i < count; ++i) {
     SCOPED_TRACE(testing::Message() << "entry " << i);
     EXPECT_EQ(entries[i].fVirt, expected[i].modifiers);

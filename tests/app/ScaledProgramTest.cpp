@@ -109,6 +109,28 @@ RECT ItemPlace(HWND dialog, int id) {
   return rect;
 }
 
+// The Find Site list draws its own lines: each as high as its font at the
+// dialog's scale, and the list cut to whole lines of that height.
+void ExpectWholeLinesOfItsFont(HWND dialog, UINT dpi) {
+  SCOPED_TRACE(testing::Message() << "Find Site's lines at " << dpi << " DPI");
+  const HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+  EXPECT_EQ(font, FontManager::GetInstance().GetFontHandle(0, dpi));
+  HDC dc = GetDC(list);
+  const HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  const LRESULT line = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+  EXPECT_EQ(line, metrics.tmHeight);
+  RECT client{};
+  GetClientRect(list, &client);
+  ASSERT_GT(line, 0);
+  EXPECT_EQ(client.bottom % line, 0);
+  EXPECT_GT(client.bottom / line, 3) << "room for a few sites";
+}
+
 bool Same(const RECT& a, const RECT& b) {
   return EqualRect(&a, &b) != FALSE;
 }
@@ -277,6 +299,17 @@ TEST_F(ScaledProgram, EveryDialogIsLaidOutForItsScreenAndFollowsAChangeOfScale) 
     ChangeDpi(dialog, TestDpi());
     EXPECT_TRUE(Same(ItemPlace(dialog, IDOK), ok)) << "OK in the middle again";
     EXPECT_TRUE(Same(ItemPlace(dialog, IDCANCEL), cancel)) << "Cancel in the middle again";
+  });
+  // Its list's height is cut to whole lines, so it is checked on its own.
+  Open(IDM_FIND_SITE, [](HWND dialog) {
+    const UINT dpi = TestDpi();
+    ExpectWholeLinesOfItsFont(dialog, dpi);
+    const RECT list = ItemPlace(dialog, IDC_FIND_LIST);
+    ChangeDpi(dialog, OtherDpi(dpi));
+    ExpectWholeLinesOfItsFont(dialog, OtherDpi(dpi));
+    ChangeDpi(dialog, dpi);
+    ExpectWholeLinesOfItsFont(dialog, dpi);
+    EXPECT_TRUE(Same(ItemPlace(dialog, IDC_FIND_LIST), list)) << "the list as it was";
   });
   Open(IDM_ABOUT, [](HWND dialog) {
     ExpectDialogFollowsTheScale(dialog, DLG_About, [dialog](UINT dpi) {

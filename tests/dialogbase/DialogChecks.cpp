@@ -37,6 +37,19 @@ std::wstring Text(HWND dialog, int id) {
   return WindowText(GetDlgItem(dialog, id));
 }
 
+std::vector<std::wstring> ListItems(HWND dialog, int listId) {
+  std::vector<std::wstring> items;
+  const HWND list = GetDlgItem(dialog, listId);
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring item(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    item.resize(static_cast<size_t>(
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0]))));
+    items.push_back(item);
+  }
+  return items;
+}
+
 void SetText(HWND dialog, int id, const std::wstring& text) {
   SetDlgItemTextW(dialog, id, text.c_str());
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The WM_COMMAND a button sends when it is clicked (BM_CLICK itself needs
 // the focus and the mouse capture).
@@ -24,6 +25,8 @@ void PumpDialog(HWND dialog);
 void Type(HWND dialog, int id, const std::wstring& text);
 
 std::wstring Text(HWND dialog, int id);
+// The items of the dialog's list box `listId`, in order.
+std::vector<std::wstring> ListItems(HWND dialog, int listId);
 void SetText(HWND dialog, int id, const std::wstring& text);
 bool IsChecked(HWND dialog, int id);
 void SetChecked(HWND dialog, int id, bool checked);

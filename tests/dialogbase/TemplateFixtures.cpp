@@ -126,6 +126,18 @@ const std::vector<FixtureDialog>& FixtureDialogs() {
            {L"BUTTON", L"(e.g. !@#$%^&*.,)", 41106, 100, 71, 73, 12, 0x10000003},
            kClosing,
        }},
+      // The list is drawn by its dialog (LBS_OWNERDRAWFIXED 0x10, keeping its
+      // strings, LBS_HASSTRINGS 0x40) and sized by it (LBS_NOINTEGRALHEIGHT
+      // 0x100).
+      {13, "FindSite", L"Find Site", 210, 140,
+       {
+           {L"STATIC", L"Find:", 2500, 0, 9, 30, 10, 0x10000002},
+           {L"EDIT", L"", 42000, 35, 7, 168, 12, 0x10810080},
+           {L"LISTBOX", L"", 42001, 7, 25, 196, 88, 0x10A10151},
+           {L"BUTTON", L"&OK", 1, 62, 120, 40, 14, 0x10000001},
+           {L"BUTTON", L"&Cancel", 2, 110, 120, 40, 14, 0x10000000},
+           kClosing,
+       }},
   };
   return dialogs;
 }

@@ -23,19 +23,6 @@ std::wstring Question(const std::wstring& title) {
   return L"Site:  " + title + L"\nAre you sure you want to delete this site?";
 }
 
-std::vector<std::wstring> ListItems(HWND dialog) {
-  std::vector<std::wstring> items;
-  const HWND list = GetDlgItem(dialog, IDC_DELETE_LIST);
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    std::wstring item(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-    item.resize(static_cast<size_t>(
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0]))));
-    items.push_back(item);
-  }
-  return items;
-}
-
 LRESULT Selection(HWND dialog) {
   return SendDlgItemMessageW(dialog, IDC_DELETE_LIST, LB_GETCURSEL, 0, 0);
 }
@@ -71,8 +58,8 @@ TEST_F(DeleteDialogTest, ListsTheTitlesInOrderWithTheCurrentSiteSelected) {
     GetWindowTextW(dialog, caption, 32);
     EXPECT_STREQ(caption, L"Delete Site");
     EXPECT_TRUE(IsCentredOver(dialog, m_owner.Get()));
-    EXPECT_EQ(ListItems(dialog), TitlesInOrder());
-    EXPECT_EQ(ListItems(dialog)[3], L"mail");
+    EXPECT_EQ(ListItems(dialog, IDC_DELETE_LIST), TitlesInOrder());
+    EXPECT_EQ(ListItems(dialog, IDC_DELETE_LIST)[3], L"mail");
     EXPECT_EQ(Selection(dialog), 3);
     EXPECT_EQ(Text(dialog, IDC_LABEL_FIRST), L"Title:");
     EXPECT_EQ(FontOf(dialog, IDC_LABEL_FIRST), FontManager::GetInstance().GetFontHandle(1));

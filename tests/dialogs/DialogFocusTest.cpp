@@ -14,6 +14,7 @@
 #include "dialogs/DeletePasswordInDB.h"
 #include "dialogbase/DialogTemplates.h"
 #include "dialogs/EditPasswordToDB.h"
+#include "dialogs/FindSiteDialog.h"
 #include "dialogs/NewPasswordToDB.h"
 #include "security/GeneratePassword.h"
 #include "support/ResourceIds.h"
@@ -72,6 +73,7 @@ TEST(DialogFocus, EachDialogOpensWithTheFocusWhereTheUserStarts) {
       {"Add Site", [&] { NewPasswordToDB dialog(owner.Get()); }, IDC_SITE_TITLE},
       {"Edit Site", [&] { EditPasswordToDB dialog(owner.Get()); }, IDC_SITE_TITLE},
       {"Delete Site", [&] { DeletePasswordInDB dialog(owner.Get()); }, IDC_DELETE_LIST},
+      {"Find Site", [&] { FindSiteDialog dialog(owner.Get()); }, IDC_FIND_TEXT},
       {"Generate Password", [&] { GeneratePassword dialog(owner.Get()); }, IDC_PASSWORD_LENGTH},
       {"About", [&] { AboutDialog dialog(owner.Get(), L"", nullptr); }, IDOK},
   };

@@ -155,18 +155,20 @@ void Keyfolio::ClickButtonIn(HWND dialog, const std::wstring& label) {
 // after the window that caused them has gone; a late "focus left" can
 // swallow a key or a click. One that was swallowed leaves the dialog as it
 // was: open, and taking input (no box over it).
-void Keyfolio::GiveTo(HWND dialog, const std::function<void()>& give) {
-  const auto answered = [&] {
+void Keyfolio::GiveTo(HWND dialog, const std::function<void()>& give,
+                      const std::function<bool()>& answered) {
+  const std::function<bool()> closedOrCovered = [&] {
     return !IsWindow(dialog) || !IsWindowVisible(dialog) || !IsWindowEnabled(dialog);
   };
+  const std::function<bool()>& done = answered ? answered : closedOrCovered;
   Retry("the dialog to answer", [&](DWORD waitMs) {
-    if (answered()) return true;
+    if (done()) return true;
     BringToFront(dialog);
     give();
-    if (WaitFor(answered, waitMs)) return true;
+    if (WaitFor(done, waitMs)) return true;
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &ignored);
-    return answered();
+    return done();
   });
 }
 

@@ -88,10 +88,12 @@ class Keyfolio {
   // dialog or brings a box or dialog over it, as GiveTo does.
   static void ClickButtonIn(HWND dialog, const std::wstring& label);
   // Gives the dialog, in front, keys or a click (`give`) that it answers by
-  // closing or by a box or dialog over it (it is disabled). Input that Wine
-  // lost leaves it open and taking input; only once the program is back in
-  // its message loop is it given again.
-  static void GiveTo(HWND dialog, const std::function<void()>& give);
+  // closing or by a box or dialog over it (it is disabled), or by what
+  // `answered`, when given, tells. Input that Wine lost leaves it open and
+  // taking input; only once the program is back in its message loop is it
+  // given again.
+  static void GiveTo(HWND dialog, const std::function<void()>& give,
+                     const std::function<bool()>& answered = nullptr);
   // Clicks the button and waits for the dialog to close.
   static void CloseWith(HWND dialog, const std::wstring& label);
   static void WaitForClose(HWND dialog);

@@ -15,14 +15,15 @@ namespace {
 
 using PasswordQuestionTest = ProgramTest;
 
-// Every command the menu bar, the accelerators and the buttons send, Lock
-// among them, and a second start-up check.
-const int kCommands[] = {IDM_PASSWORD_ADD,  IDB_ADDNEWSITE,  IDM_PASSWORD_DELETE,
-                         IDM_PASSWORD_EDIT, IDM_PASSWORD_HIDE, IDM_PASSWORD_SHOW,
-                         IDM_MASTERPASSWORD_CHANGE, IDM_HELP, IDM_DISCLAIMER,
-                         IDM_ABOUT,         IDB_USERNAME,    IDB_PASSWORD,
-                         IDB_WEBSITEURL,    IDM_EXIT,        IDM_LOCK,
-                         ID_Intro_Dialog};
+// Every command the menu bar, the accelerators and the buttons send, and a
+// second start-up check.
+const int kCommands[] = {IDM_PASSWORD_ADD,  IDB_ADDNEWSITE,    IDM_PASSWORD_DELETE,
+                         IDM_IMPORT_SITES,  IDM_EXPORT_SITES,  IDM_BACKUP_VAULT,
+                         IDM_LOCK,          IDM_EXIT,          IDM_PASSWORD_EDIT,
+                         IDM_FIND_SITE,     IDM_PASSWORD_HIDE, IDM_PASSWORD_SHOW,
+                         IDM_MASTERPASSWORD_CHANGE, IDM_HELP,  IDM_DISCLAIMER,
+                         IDM_ABOUT,         IDB_USERNAME,      IDB_PASSWORD,
+                         IDB_WEBSITEURL,    ID_Intro_Dialog};
 
 // A list box of the test's own, as the handle of a selection change; its
 // selection names the first site.

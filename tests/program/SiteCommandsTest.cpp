@@ -245,7 +245,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Before the master password is asked: there is nothing to lay open.
         EmptyCase{"ExportByMenu",
                   [](Keyfolio& program) { program.ChooseMenu(L"File", L"Export Sites..."); },
-                  L"There are no sites to export."}),
+                  L"There are no sites to export."},
+        EmptyCase{"FindByCtrlF",
+                  [](Keyfolio& program) {
+                    program.ChooseShortcut({VK_CONTROL, 'F'});
+                  },
+                  L"There are no sites to find."}),
     [](const ::testing::TestParamInfo<EmptyCase>& info) { return info.param.name; });
 
 }  // namespace
