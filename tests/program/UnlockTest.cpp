@@ -14,7 +14,20 @@
 
 namespace {
 
-using UnlockTest = ProgramTest;
+class UnlockTest : public ProgramTest {
+ protected:
+  // The program with LockTestSites, `chosen` chosen, locked by Windows's
+  // news that the session was locked.
+  Keyfolio& StartLocked(const std::wstring& chosen) {
+    Keyfolio& program = StartWithSites(m_sites);
+    program.ChooseTitle(chosen);
+    SendSessionLocked(program);
+    ExpectLocked(program, m_sites);
+    return program;
+  }
+
+  const std::vector<SiteFields> m_sites = LockTestSites();
+};
 
 constexpr wchar_t kNotCorrect[] = L"The master password you entered is not correct.";
 
@@ -27,33 +40,26 @@ void GiveWrongPassword(Keyfolio& program, const std::wstring& password) {
 
 // Nothing of the vault read for a wrong password is left.
 TEST_F(UnlockTest, AWrongPasswordIsRefusedAndLeavesNothingInMemory) {
-  const std::vector<SiteFields> sites = LockTestSites();
-  const std::vector<Secret> secrets = SecretsOf(sites, kPassword);
-  Keyfolio& program = StartWithSites(sites);
+  const std::vector<Secret> secrets = SecretsOf(m_sites, kPassword);
+  Keyfolio& program = StartLocked(L"Bank");
   const std::wstring stamp = VaultStamp();
-  SendSessionLocked(program);
-  ExpectLocked(program, sites);
   GiveWrongPassword(program, L"pa55word");
-  ExpectLocked(program, sites);
+  ExpectLocked(program, m_sites);
   const std::vector<int> counts = CountSecrets(program, secrets);
   EXPECT_EQ(counts, std::vector<int>(secrets.size(), 0)) << Findings(secrets, counts);
   EXPECT_EQ(VaultStamp(), stamp) << "a wrong password writes nothing";
   program.LogIn(kPassword);
-  EXPECT_EQ(program.Titles().size(), sites.size());
+  EXPECT_EQ(program.Titles().size(), m_sites.size());
 }
 
 // Another copy changed the master password and the sites: the new
 // password opens what it wrote, the old one no longer does, and the site
 // chosen before, still there under its key, is chosen again.
 TEST_F(UnlockTest, AVaultRewrittenByAnotherCopyIsReadAsItIsNow) {
-  const std::vector<SiteFields> sites = LockTestSites();
-  Keyfolio& program = StartWithSites(sites);
-  program.ChooseTitle(L"Shop");
-  SendSessionLocked(program);
-  ExpectLocked(program, sites);
-  SiteFields shop = sites[2];
+  Keyfolio& program = StartLocked(L"Shop");
+  SiteFields shop = m_sites[2];
   shop.user = L"changed user";
-  const std::vector<SiteFields> rewritten = {StoredSite(L"Alpha", 4), sites[0], shop};
+  const std::vector<SiteFields> rewritten = {StoredSite(L"Alpha", 4), m_sites[0], shop};
   m_drive.PutVault(Vault(L"n3wPass", 0, 4, rewritten));
   const std::wstring stamp = VaultStamp();
 
@@ -67,12 +73,8 @@ TEST_F(UnlockTest, AVaultRewrittenByAnotherCopyIsReadAsItIsNow) {
 
 // The site chosen before is gone: the first one is chosen, as at start-up.
 TEST_F(UnlockTest, WithTheChosenSiteGoneTheFirstIsChosen) {
-  const std::vector<SiteFields> sites = LockTestSites();
-  Keyfolio& program = StartWithSites(sites);
-  program.ChooseTitle(L"Mail");
-  SendSessionLocked(program);
-  ExpectLocked(program, sites);
-  m_drive.PutVault(Vault(kPassword, 0, 3, {sites[0], sites[2]}));
+  Keyfolio& program = StartLocked(L"Mail");
+  m_drive.PutVault(Vault(kPassword, 0, 3, {m_sites[0], m_sites[2]}));
   program.LogIn(kPassword);
   EXPECT_EQ(program.SelectedTitle(), L"Bank");
 }
@@ -88,7 +90,7 @@ void PrintTo(const Unreadable& unreadable, std::ostream* out) {
   *out << unreadable.name;
 }
 
-class UnreadableWhileLocked : public ProgramTest,
+class UnreadableWhileLocked : public UnlockTest,
                               public ::testing::WithParamInterface<Unreadable> {};
 
 // Puts `bytes` in the vault's place for as long as the result lives, then
@@ -103,11 +105,7 @@ std::shared_ptr<void> ReplaceVault(const FlashDrive& drive, const Bytes& bytes) 
 }
 
 TEST_P(UnreadableWhileLocked, IsSaidSoAndTheProgramStaysLockedUntilItCanBeRead) {
-  const std::vector<SiteFields> sites = LockTestSites();
-  Keyfolio& program = StartWithSites(sites);
-  program.ChooseTitle(L"Mail");
-  SendSessionLocked(program);
-  ExpectLocked(program, sites);
+  Keyfolio& program = StartLocked(L"Mail");
   {
     const std::shared_ptr<void> spoiled = GetParam().spoil(m_drive);
     const std::vector<std::wstring> files = FolderContents(m_drive.DataFolder());
@@ -120,7 +118,7 @@ TEST_P(UnreadableWhileLocked, IsSaidSoAndTheProgramStaysLockedUntilItCanBeRead) 
                             L"Cancel to end Keyfolio.");
     EXPECT_TRUE(box.hasIcon);
     program.Answer(box, L"OK");
-    ExpectLocked(program, sites);
+    ExpectLocked(program, m_sites);
     EXPECT_EQ(FolderContents(m_drive.DataFolder()), files) << "nothing written, moved or kept";
   }
   program.LogIn(kPassword);
