@@ -55,6 +55,17 @@ int IconWidth(HICON icon) {
   return bitmap.bmWidth;
 }
 
+// The metrics of `font` as `window` draws it.
+TEXTMETRICW MetricsOf(HWND window, HGDIOBJ font) {
+  HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return metrics;
+}
+
 // What only this process can read of the main window: its fonts and its
 // icons.
 void ExpectMainDrawnAt(HWND main, UINT dpi) {
@@ -69,12 +80,7 @@ void ExpectMainDrawnAt(HWND main, UINT dpi) {
   if (dpi == 96) {
     EXPECT_EQ(-logFont.lfHeight, kCharacterHeightAt96);
   }
-  HDC dc = GetDC(main);
-  const HGDIOBJ old = SelectObject(dc, normal);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(main, dc);
+  const TEXTMETRICW metrics = MetricsOf(main, normal);
   EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, -logFont.lfHeight);
 
   const auto icon = [main](WPARAM which) {
@@ -116,14 +122,8 @@ void ExpectWholeLinesOfItsFont(HWND dialog, UINT dpi) {
   const HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
   const HFONT font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
   EXPECT_EQ(font, FontManager::GetInstance().GetFontHandle(0, dpi));
-  HDC dc = GetDC(list);
-  const HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
   const LRESULT line = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-  EXPECT_EQ(line, metrics.tmHeight);
+  EXPECT_EQ(line, MetricsOf(list, font).tmHeight);
   RECT client{};
   GetClientRect(list, &client);
   ASSERT_GT(line, 0);

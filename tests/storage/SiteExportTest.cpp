@@ -14,21 +14,10 @@
 #include "storage/SiteImport.h"
 #include "storage/VaultBackup.h"
 #include "tests/common/TempFolder.h"
+#include "tests/storage/SiteTexts.h"
 #include "tests/storage/VaultBytes.h"
 
 namespace {
-
-PasswordRecStruct Site(const std::wstring& title, const std::wstring& user,
-                       const std::wstring& password, const std::wstring& address,
-                       const std::wstring& notes) {
-  PasswordRecStruct site;
-  site.m_SiteTitle = title;
-  site.m_UserName = user;
-  site.m_Password = password;
-  site.m_WebsiteAddress = address;
-  site.m_Notes = notes;
-  return site;
-}
 
 std::string Text(const Bytes& bytes) {
   return std::string(bytes.begin(), bytes.end());
@@ -45,10 +34,10 @@ class SiteExportTest : public ::testing::Test {
 };
 
 TEST_F(SiteExportTest, WritesChromesFormatInTitleOrder) {
-  Add(Site(L"Zed", L"z", L"p", L"", L""));
-  Add(Site(L"bank, \"main\"", L"ann", L"a\"b", L"https://bank.example/?a=1,2",
-           L"line 1\r\nline 2"));
-  Add(Site(L"Caf\u00E9", L"", L"=1+2", L"", L"n"));
+  Add(SiteRecord(L"Zed", L"z", L"p", L"", L""));
+  Add(SiteRecord(L"bank, \"main\"", L"ann", L"a\"b", L"https://bank.example/?a=1,2",
+                 L"line 1\r\nline 2"));
+  Add(SiteRecord(L"Caf\u00E9", L"", L"=1+2", L"", L"n"));
   const std::wstring path = m_folder.File(L"out.csv");
   ASSERT_EQ(SiteExport::Write(m_set, path), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(Text(ReadBytes(path)),
@@ -62,13 +51,13 @@ TEST_F(SiteExportTest, WritesChromesFormatInTitleOrder) {
 
 TEST_F(SiteExportTest, AnExportImportedIntoAnEmptyVaultGivesEverySiteBack) {
   const std::vector<PasswordRecStruct> sites = {
-      Site(L"Comma, \"quoted\" =1+2", L"ann, \"the\" user", L"p,w\"\r\nx",
-           L"https://a.example/?q=\"1,2\"", L"=SUM(A1)\r\n\r\nline, \"three\"\r\n"),
-      Site(L"Z\u00FCrich Caf\u00E9 \u65E5\u672C \U0001F511", L"zo\u00EB", L"p\u00E4ss",
-           L"https://caf\u00E9.example/", L"Gr\u00FC\u00DFe\r\nnoch eine Zeile"),
-      Site(L"=HYPERLINK(\"x\")", L"", L" spaces ", L"", L""),
-      Site(L"Only a title", L"", L"", L"", L"notes only"),
-      Site(L"Tabs in notes", L"", L"pw", L"", L"a\tb"),
+      SiteRecord(L"Comma, \"quoted\" =1+2", L"ann, \"the\" user", L"p,w\"\r\nx",
+                 L"https://a.example/?q=\"1,2\"", L"=SUM(A1)\r\n\r\nline, \"three\"\r\n"),
+      SiteRecord(L"Z\u00FCrich Caf\u00E9 \u65E5\u672C \U0001F511", L"zo\u00EB", L"p\u00E4ss",
+                 L"https://caf\u00E9.example/", L"Gr\u00FC\u00DFe\r\nnoch eine Zeile"),
+      SiteRecord(L"=HYPERLINK(\"x\")", L"", L" spaces ", L"", L""),
+      SiteRecord(L"Only a title", L"", L"", L"", L"notes only"),
+      SiteRecord(L"Tabs in notes", L"", L"pw", L"", L"a\tb"),
   };
   for (const PasswordRecStruct& site : sites) Add(site);
   std::vector<PasswordRecStruct> exported(m_set.Records().begin(), m_set.Records().end());
@@ -95,7 +84,7 @@ TEST_F(SiteExportTest, AnExportImportedIntoAnEmptyVaultGivesEverySiteBack) {
 }
 
 TEST_F(SiteExportTest, AFailedWriteLeavesNoFileAndTheOldOneAsItWas) {
-  Add(Site(L"Bank", L"ann", L"pw", L"", L""));
+  Add(SiteRecord(L"Bank", L"ann", L"pw", L"", L""));
   EXPECT_NE(SiteExport::Write(m_set, m_folder.File(L"no such folder\\out.csv")),
             static_cast<DWORD>(ERROR_SUCCESS));
 

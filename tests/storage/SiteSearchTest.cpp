@@ -10,21 +10,9 @@
 #include <vector>
 
 #include "storage/DatabasePasswordSet.h"
+#include "tests/storage/SiteTexts.h"
 
 namespace {
-
-PasswordRecStruct Site(const std::wstring& title, const std::wstring& user,
-                       const std::wstring& password, const std::wstring& address,
-                       const std::wstring& notes) {
-  PasswordRecStruct site;
-  site.m_SiteTitle = title;
-  site.m_UserName = user;
-  site.m_Password = password;
-  site.m_WebsiteAddress = address;
-  site.m_Notes = notes;
-  // The dates are the set's own stamps: never searched either.
-  return site;
-}
 
 class SiteSearchTest : public ::testing::Test {
  protected:
@@ -34,15 +22,15 @@ class SiteSearchTest : public ::testing::Test {
     // Added out of order; title order is accounts.google.com, Bluefin Bank,
     // Café Rosa, Cedar Mail, Tailwind.
     for (const PasswordRecStruct& site :
-         {Site(L"Cedar Mail", L"maria@mail.example.net", L"quill-lantern",
-               L"https://mail.example.net", L"Recovery phone ends in 42."),
-          Site(L"Bluefin Bank", L"m.rivera", L"tide-2026", L"https://bank.example.com/login",
-               L"Card PIN is not kept here."),
-          Site(L"Tailwind", L"FF 5521", L"k$3Ve8#nRt", L"https://air.example.org",
-               L"Frequent flyer \u00C9LITE tier."),
-          Site(L"Caf\u00E9 Rosa", L"", L"espresso!", L"", L""),
-          Site(L"accounts.google.com", L"maria.rivera", L"Lantern-Blue",
-               L"https://accounts.google.com", L"")})
+         {SiteRecord(L"Cedar Mail", L"maria@mail.example.net", L"quill-lantern",
+                     L"https://mail.example.net", L"Recovery phone ends in 42."),
+          SiteRecord(L"Bluefin Bank", L"m.rivera", L"tide-2026", L"https://bank.example.com/login",
+                     L"Card PIN is not kept here."),
+          SiteRecord(L"Tailwind", L"FF 5521", L"k$3Ve8#nRt", L"https://air.example.org",
+                     L"Frequent flyer \u00C9LITE tier."),
+          SiteRecord(L"Caf\u00E9 Rosa", L"", L"espresso!", L"", L""),
+          SiteRecord(L"accounts.google.com", L"maria.rivera", L"Lantern-Blue",
+                     L"https://accounts.google.com", L"")})
       ASSERT_TRUE(set.AddRecord(nullptr, site));
   }
 

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "storage/PasswordRecStruct.h"
 #include "tests/storage/VaultBytes.h"
 
 struct SiteTexts {
@@ -27,4 +28,18 @@ inline void PrintTo(const SiteTexts& site, std::ostream* out) {
 
 inline SiteTexts TextsOf(const SiteFields& site) {
   return {site.title, site.user, site.password, site.address, site.notes};
+}
+
+// A site of the set with these texts; its dates and key are left empty, as
+// what reads them here never looks at them.
+inline PasswordRecStruct SiteRecord(const std::wstring& title, const std::wstring& user,
+                                    const std::wstring& password, const std::wstring& address,
+                                    const std::wstring& notes) {
+  PasswordRecStruct site;
+  site.m_SiteTitle = title;
+  site.m_UserName = user;
+  site.m_Password = password;
+  site.m_WebsiteAddress = address;
+  site.m_Notes = notes;
+  return site;
 }
