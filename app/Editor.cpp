@@ -173,13 +173,34 @@ int Editor::LoadFileValues() {
   if (m_EditorUpdater->DeSerialize()) {
     DebugLog(L"Editor::LoadFileValues m_EditorUpdater.DeSerialize() : m_CurrentFileName: %s",
              m_EditorUpdater->GetDataBaseFileName().c_str());
-    std::wstring stored = m_EditorUpdater->GetMasterPassword();
-    ScopedWipe wipe(stored);
-    Initialization::GetInstance().SetMasterPassword(stored);
+    TakeStoredMasterPassword();
   } else {
     m_EditorUpdater->ReadDefaultDatabase(true);
   }
   return 1;
+}
+
+void Editor::TakeStoredMasterPassword() {
+  std::wstring stored = m_EditorUpdater->GetMasterPassword();
+  ScopedWipe wipe(stored);
+  Initialization::GetInstance().SetMasterPassword(stored);
+}
+
+// The drop-down list may be open: it goes with its titles.
+void Editor::ForgetVault() {
+  SendMessageW(m_hSiteList, CB_SHOWDROPDOWN, FALSE, 0);
+  SendMessageW(m_hSiteList, CB_RESETCONTENT, 0, 0);
+  for (size_t i = 0; i < m_FieldEdits.size(); ++i) WipeFieldText(GetEditField(static_cast<int>(i)));
+  m_EditorUpdater->ForgetDatabase();
+}
+
+bool Editor::ReadVaultAgain() {
+  if (m_EditorUpdater->ReadWithoutWriteBack()) {
+    TakeStoredMasterPassword();
+    return true;
+  }
+  m_EditorUpdater->ForgetDatabase();
+  return false;
 }
 
 bool Editor::SaveFileValues() {

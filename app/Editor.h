@@ -47,6 +47,16 @@ class Editor : public EditorInterface, public EditorErrorCodes {
   // (what happened to the file is the vault file manager's to keep). 1.
   int LoadFileValues();
 
+  // Empties the site list and the four fields, each overwritten first, and
+  // wipes the sites and the master password from memory: all that a locked
+  // program shows and holds of the vault. The vault file stays as it is.
+  void ForgetVault();
+  // Reads the vault from the drive again, for a locked program that was
+  // given a password, and puts its master password in force; nothing is
+  // written. False, with nothing of it held, when it cannot be read: what
+  // happened is the vault file manager's to tell (GetLoadProblem).
+  bool ReadVaultAgain();
+
   bool SaveFileValues() override;
   void RefreshSiteList() override;
   void SetMasterPassword(const std::wstring& text) override;
@@ -80,6 +90,8 @@ class Editor : public EditorInterface, public EditorErrorCodes {
   void ConstructSiteList();
   void ConstructFields();
   void ConstructButtons();
+  // The vault just read holds the master password that is in force now.
+  void TakeStoredMasterPassword();
   void PlaceChildren();
 
   HWND m_hWnd = nullptr;

@@ -21,6 +21,9 @@ const wchar_t* WhatHappened(VaultFiles::KeepReason reason) {
   return nullptr;
 }
 
+const wchar_t kNotThere[] =
+    L"Keyfolio could not find your data file KFO.dta. The flash drive may have been removed.";
+
 }  // namespace
 
 std::wstring LoadProblemMessage(VaultFiles::KeepReason reason, const std::wstring& keptName) {
@@ -33,5 +36,13 @@ std::wstring LoadProblemMessage(VaultFiles::KeepReason reason, const std::wstrin
   message += reason == VaultFiles::KR_PartlyRead
                  ? L"Keyfolio goes on with the sites it could read."
                  : L"Keyfolio now starts with a new, empty set of sites.";
+  return message;
+}
+
+std::wstring UnlockProblemMessage(VaultFiles::KeepReason reason) {
+  const wchar_t* what = WhatHappened(reason);
+  std::wstring message = what ? what : kNotThere;
+  message += L"\n\nNothing was changed or deleted. Keyfolio stays locked: give your master "
+             L"password again once the file can be read, or press Cancel to end Keyfolio.";
   return message;
 }

@@ -13,3 +13,11 @@
 // The message for a load that ended with `reason`, naming the file kept as
 // `keptName` (a full path); empty for KR_None.
 std::wstring LoadProblemMessage(VaultFiles::KeepReason reason, const std::wstring& keptName);
+
+// The message for a locked program that could not read its vault again when
+// a password was given: the same words for what happened (KR_None: the
+// file is not there, as when the flash drive was pulled), and that the
+// program stays locked until the file can be read. It never starts empty
+// then: a vault that is only out of reach for a while would be written over
+// by the first save of an empty one.
+std::wstring UnlockProblemMessage(VaultFiles::KeepReason reason);

@@ -1,8 +1,32 @@
 #include "app/MessageLoop.h"
 
-#include "support/ResourceIds.h"
+#include "app/WndProcMessages.h"
 #include "support/DebugLog.h"
+#include "support/ResourceIds.h"
 #include "support/WinException.h"
+
+bool MessageLoop::ms_Waiting = false;
+
+namespace {
+
+// The flag is down again whatever leaves GetMessageW.
+class Waiting {
+ public:
+  explicit Waiting(bool& flag) : m_flag(flag) { m_flag = true; }
+  Waiting(const Waiting&) = delete;
+  Waiting& operator=(const Waiting&) = delete;
+  ~Waiting() { m_flag = false; }
+
+ private:
+  bool& m_flag;
+};
+
+BOOL NextMessage(MSG& message, bool& waiting) {
+  const Waiting scope(waiting);
+  return GetMessageW(&message, nullptr, 0, 0);
+}
+
+}  // namespace
 
 int MessageLoop::run() {
   // Accelerator tables loaded from resources belong to the module and are
@@ -14,11 +38,12 @@ int MessageLoop::run() {
     try {
       // GetMessageW answers -1 for an invalid call, which this loop never
       // makes; only WM_QUIT ends it.
-      while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      while (NextMessage(message, ms_Waiting) > 0) {
         if (!TranslateAcceleratorW(m_hWnd, m_hAccelTable, &message)) {
           TranslateMessage(&message);
           DispatchMessageW(&message);
         }
+        WndProcMessages::GetInstance().CompleteLock(m_hWnd);
       }
       return static_cast<int>(message.wParam);
     } catch (const NullPointerException&) {

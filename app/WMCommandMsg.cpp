@@ -72,8 +72,8 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     }
     return 0;
   }
-  if (!m_Unlocked) {
-    DebugLog(L"WMCommandMsg::Dispatch: command %i before the master password", id);
+  if (!m_Lock.IsUnlocked()) {
+    DebugLog(L"WMCommandMsg::Dispatch: command %i while locked", id);
     return 0;
   }
   switch (id) {
@@ -83,6 +83,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_IMPORT_SITES: ImportSitesCommand::Run(mainWindow); break;
     case IDM_EXPORT_SITES: ExportSitesCommand::Run(mainWindow); break;
     case IDM_BACKUP_VAULT: BackUpVaultCommand::Run(mainWindow); break;
+    case IDM_LOCK: RequestLock(mainWindow); break;
     case IDM_EXIT: SendMessageW(mainWindow, WM_CLOSE, 0, 0); break;
     case IDM_PASSWORD_EDIT: EditSite(mainWindow); break;
     case IDM_FIND_SITE: FindSite(mainWindow); break;
@@ -115,8 +116,13 @@ void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {
   PasswordProtection protection;
   const int result = protection.EnterPassword(mainWindow);
   DebugLog(L"iPasswordResult %i", result);
+  LetIn(mainWindow, protection, result);
+  if (IsWindow(mainWindow)) ShowSites();
+}
+
+void WMCommandMsg::LetIn(HWND mainWindow, PasswordProtection& protection, int result) {
   if (result == PasswordProtection::PASSWORD_ACCEPTED) {
-    m_Unlocked = true;
+    m_Lock.SetUnlocked();
   } else if (result == PasswordProtection::PASSWORD_CANCELLED) {
     DestroyWindow(mainWindow);
   } else if (result == PasswordProtection::PASSWORD_NOT_SET) {
@@ -127,21 +133,76 @@ void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {
     if (protection.CreatePassword(mainWindow) == 0) {
       DestroyWindow(mainWindow);
     } else {
-      m_Unlocked = true;
+      m_Lock.SetUnlocked();
       ShowMessage(mainWindow, L"Next, add a site. Press the \"Add New Site\" button.");
     }
   }
-  if (!IsWindow(mainWindow)) return;
-  // A forgotten-password reset has put the header's display flag back to
-  // 0: the field follows it, as the View menu's check marks do.
+}
+
+// A forgotten-password reset has put the header's display flag back to 0:
+// the field follows it, as the View menu's check marks do.
+void WMCommandMsg::ShowSites() {
   Editor& editor = Editor::GetInstance();
   editor.MaskPasswordField(!editor.IsPasswordDisplayed());
   editor.RefreshSiteList();
 }
 
+void WMCommandMsg::RequestLock(HWND mainWindow) {
+  m_Lock.Request(mainWindow);
+}
+
+void WMCommandMsg::SealLock(HWND mainWindow) {
+  if (!m_Lock.TakeRequest()) return;
+  DebugLog(L"WMCommandMsg::SealLock");
+  m_ChosenKey = DatabasePasswordSet::GetInstance().GetCurrentPrimaryKey();
+  Clipboard::GetInstance().ClearCopy(mainWindow);
+  Editor::GetInstance().ForgetVault();
+  m_QuestionDue = true;
+}
+
+void WMCommandMsg::CompleteLock(HWND mainWindow) {
+  SealLock(mainWindow);
+  if (!m_QuestionDue) return;
+  m_QuestionDue = false;
+  AskAfterLock(mainWindow);
+}
+
+// A minimised window would take the question out of sight with it. The
+// password read each time is checked before anything of the vault is
+// shown; a vault read only in part is told about then, as at start-up.
+void WMCommandMsg::AskAfterLock(HWND mainWindow) {
+  if (IsIconic(mainWindow)) ShowWindow(mainWindow, SW_RESTORE);
+  Editor& editor = Editor::GetInstance();
+  const EditorUpdater& vault = EditorUpdater::GetInstance();
+  const auto read = [&] {
+    if (editor.ReadVaultAgain()) return true;
+    MessageBoxW(mainWindow, UnlockProblemMessage(vault.GetLoadProblem()).c_str(), L"Keyfolio",
+                MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  };
+  PasswordProtection protection;
+  const int result =
+      protection.EnterPasswordToUnlock(mainWindow, read, [&] { editor.ForgetVault(); });
+  DebugLog(L"WMCommandMsg::AskAfterLock: %i", result);
+  if (result == PasswordProtection::PASSWORD_ACCEPTED) {
+    const std::wstring problem =
+        LoadProblemMessage(vault.GetLoadProblem(), vault.GetLoadKeptName());
+    if (!problem.empty())
+      MessageBoxW(mainWindow, problem.c_str(), L"Keyfolio", MB_OK | MB_ICONEXCLAMATION);
+  }
+  LetIn(mainWindow, protection, result);
+  if (!IsWindow(mainWindow)) return;
+  DatabasePasswordSet::GetInstance().ChoosePrimaryKey(m_ChosenKey);
+  ShowSites();
+}
+
+void WMCommandMsg::SaveAfterDialog() {
+  if (m_Lock.IsUnlocked()) Editor::GetInstance().SaveFileValues();
+}
+
 void WMCommandMsg::AddSite(HWND mainWindow) {
   NewPasswordToDB{mainWindow};
-  Editor::GetInstance().SaveFileValues();
+  SaveAfterDialog();
 }
 
 void WMCommandMsg::EditSite(HWND mainWindow) {
@@ -150,7 +211,7 @@ void WMCommandMsg::EditSite(HWND mainWindow) {
     return;
   }
   EditPasswordToDB{mainWindow};
-  Editor::GetInstance().SaveFileValues();
+  SaveAfterDialog();
 }
 
 // Choosing a site changes nothing on disk, as choosing it in the site list
@@ -177,7 +238,7 @@ void WMCommandMsg::DeleteSite(HWND mainWindow) {
     sites.DeleteCurrentRecord();
     Editor::GetInstance().RefreshSiteList();
   }
-  Editor::GetInstance().SaveFileValues();
+  SaveAfterDialog();
 }
 
 void WMCommandMsg::ShowPassword(bool shown) {

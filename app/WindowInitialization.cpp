@@ -1,7 +1,9 @@
 #include "app/WindowInitialization.h"
 
 #include "app/Editor.h"
+#include "app/IdleWatch.h"
 #include "app/MainWindowLayout.h"
+#include "app/SessionLockWatch.h"
 #include "app/WndProcMessages.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/ArgumentList.h"
@@ -76,6 +78,12 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
   // new password: a way past the old one to the sites.
   WndProcMessages::GetInstance().ArmStartupCheck();
   PostMessageW(m_hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
+  // What locks the program once the person is in; each lock before that
+  // finds it locked and does nothing.
+  WatchSessionLock(m_hWnd);
+  IdleWatch::GetInstance().Start(m_hWnd, [window = m_hWnd] {
+    WndProcMessages::GetInstance().RequestLock(window);
+  });
   m_MessageLoop = std::make_unique<MessageLoop>(m_hWnd);
   return m_MessageLoop.get();
 }

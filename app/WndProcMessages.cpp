@@ -1,10 +1,13 @@
 #include "app/WndProcMessages.h"
 
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include "app/Clipboard.h"
 #include "app/Editor.h"
 #include "app/MainWindowLayout.h"
+#include "app/MessageLoop.h"
+#include "app/SessionLockWatch.h"
 #include "dialogbase/DialogTemplates.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/DebugLog.h"
@@ -121,6 +124,39 @@ LRESULT WndProcMessages::WM_InitMenuPopup(HWND, WPARAM wParam, LPARAM lParam) {
                                          HIWORD(lParam) != 0);
 }
 
+LRESULT WndProcMessages::WM_WtsSessionChange(HWND hWnd, WPARAM wParam, LPARAM) {
+  if (wParam == WTS_SESSION_LOCK) RequestLock(hWnd);
+  return 0;
+}
+
+LRESULT WndProcMessages::WM_PowerBroadcast(HWND hWnd, WPARAM wParam, LPARAM) {
+  if (wParam == PBT_APMSUSPEND) RequestLock(hWnd);
+  return TRUE;
+}
+
+LRESULT WndProcMessages::WM_Destroy(HWND hWnd, WPARAM wParam, LPARAM lParam) {
+  StopWatchingSessionLock(hWnd);
+  return WndProcMessagesBase::WM_Destroy(hWnd, wParam, lParam);
+}
+
+// While the main loop waits, nothing of the program's is open below a sent
+// message: the lock can be sealed at once. Otherwise the loops of the
+// dialogs that it ends return first, and the main loop seals it.
+void WndProcMessages::RequestLock(HWND hWnd) {
+  m_WMCommandMsg.RequestLock(hWnd);
+  if (MessageLoop::IsWaiting()) m_WMCommandMsg.SealLock(hWnd);
+}
+
+void WndProcMessages::CompleteLock(HWND hWnd) {
+  GuardProcedure(
+      L"WndProcMessages::CompleteLock", WM_NULL,
+      [&]() -> LRESULT {
+        m_WMCommandMsg.CompleteLock(hWnd);
+        return 0;
+      },
+      []() -> LRESULT { return 0; });
+}
+
 // The address is read only when it is this thread's (ui/ForeignNotify.h);
 // otherwise the system scales the present size.
 LRESULT WndProcMessages::WM_GetDpiScaledSize(HWND hWnd, WPARAM wParam, LPARAM lParam) {
@@ -171,6 +207,8 @@ LRESULT Route(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST: return messages.WM_NCHitTest(hWnd, wParam, lParam);
     case WM_COMMAND: return messages.WM_Command(hWnd, wParam, lParam);
     case WM_INITMENUPOPUP: return messages.WM_InitMenuPopup(hWnd, wParam, lParam);
+    case WM_WTSSESSION_CHANGE: return messages.WM_WtsSessionChange(hWnd, wParam, lParam);
+    case WM_POWERBROADCAST: return messages.WM_PowerBroadcast(hWnd, wParam, lParam);
     case WM_CTLCOLOREDIT: return messages.WM_CtlColorEdit(hWnd, wParam, lParam);
     case WM_CTLCOLORSTATIC: return messages.WM_CtlColorStatic(hWnd, wParam, lParam);
     case WM_LBUTTONDOWN:

@@ -34,6 +34,13 @@ class WndProcMessages : public WndProcMessagesBase {
   LRESULT WM_EndSession(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT WM_CtlColorEdit(HWND hWnd, WPARAM wParam, LPARAM lParam);
   LRESULT WM_InitMenuPopup(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  // Windows locked the session (WTS_SESSION_LOCK): the program locks. 0.
+  LRESULT WM_WtsSessionChange(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  // The computer is going to sleep (PBT_APMSUSPEND): the program locks.
+  // TRUE, which grants every request.
+  LRESULT WM_PowerBroadcast(HWND hWnd, WPARAM wParam, LPARAM lParam);
+  // The session's changes stop coming; then as the base.
+  LRESULT WM_Destroy(HWND hWnd, WPARAM wParam, LPARAM lParam) override;
   // The size the window asks for at the DPI to come: its own fixed size for
   // that DPI, not the one Windows would scale from the present size.
   LRESULT WM_GetDpiScaledSize(HWND hWnd, WPARAM wParam, LPARAM lParam);
@@ -45,6 +52,13 @@ class WndProcMessages : public WndProcMessagesBase {
 
   // Lets the start-up check run (WMCommandMsg::ArmStartupCheck).
   void ArmStartupCheck() { m_WMCommandMsg.ArmStartupCheck(); }
+  // Begins a lock. One that comes while the main loop waits for its next
+  // message (Windows sends its news then) is sealed before this returns:
+  // before the computer sleeps, nothing of the vault is left in memory.
+  void RequestLock(HWND hWnd);
+  // From the main loop after each message (WMCommandMsg::CompleteLock),
+  // guarded as a window procedure is.
+  void CompleteLock(HWND hWnd);
 
  private:
   WndProcMessages() = default;

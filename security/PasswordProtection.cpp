@@ -319,6 +319,16 @@ bool PasswordProtection::HasPassword() {
 
 int PasswordProtection::EnterPassword(HWND owner) {
   if (!HasPassword()) return PASSWORD_NOT_SET;
+  return AskUntilAnswered(owner, nullptr, nullptr);
+}
+
+int PasswordProtection::EnterPasswordToUnlock(HWND owner, const std::function<bool()>& readVault,
+                                              const std::function<void()>& forgetVault) {
+  return AskUntilAnswered(owner, readVault, forgetVault);
+}
+
+int PasswordProtection::AskUntilAnswered(HWND owner, const std::function<bool()>& readVault,
+                                         const std::function<void()>& forgetVault) {
   PasswordBuffer entry;
   for (;;) {
     entry.Clear();
@@ -328,7 +338,15 @@ int PasswordProtection::EnterPassword(HWND owner) {
       continue;
     }
     if (!Confirmed(result)) return PASSWORD_CANCELLED;
+    if (readVault) {
+      if (!readVault()) continue;
+      if (!HasPassword()) return PASSWORD_NOT_SET;
+    }
     if (entry.Equals(m_strPassword.c_str())) return PASSWORD_ACCEPTED;
+    if (forgetVault) {
+      forgetVault();
+      SecureWipe(m_strPassword);
+    }
     MessageBoxW(owner, kNotCorrect, L"Keyfolio for Flash Drives", MB_OK);
   }
 }

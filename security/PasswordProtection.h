@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class PasswordProtection {
@@ -35,6 +36,14 @@ class PasswordProtection {
   // were deleted through "&Help". A dialog that cannot be shown counts as
   // cancelled.
   int EnterPassword(HWND owner);
+  // The same question for a locked program, which holds no vault in memory:
+  // each password given is checked against the vault that `readVault` reads
+  // from the drive then, and a wrong one leaves nothing of it (`forgetVault`
+  // wipes it). A vault that cannot be read (`readVault` false, after telling
+  // the person why) asks again; one without a master password is
+  // PASSWORD_NOT_SET, as at start-up.
+  int EnterPasswordToUnlock(HWND owner, const std::function<bool()>& readVault,
+                            const std::function<void()>& forgetVault);
   // Asks for the master password once more before something that lays
   // every password open (an export), in the start-up's entry dialog without
   // its "&Help" button: the forgotten-password reset has no place there.
@@ -59,6 +68,10 @@ class PasswordProtection {
   // Stores a new password everywhere it is held, and saves the vault. False
   // when the save failed (the user has been told).
   bool StorePassword(const wchar_t* password);
+  // The question until it is answered; with `readVault`, as for a locked
+  // program (EnterPasswordToUnlock).
+  int AskUntilAnswered(HWND owner, const std::function<bool()>& readVault,
+                       const std::function<void()>& forgetVault);
 
   static std::wstring m_strPassword;
 };

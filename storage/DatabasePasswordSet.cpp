@@ -66,6 +66,22 @@ void DatabasePasswordSet::SetCurrentRecord(int index) {
   m_CurrentRecord = index;
 }
 
+int32_t DatabasePasswordSet::GetCurrentPrimaryKey() {
+  UpdateDisplayIterator();
+  return m_itDisplay == m_Records.end() ? 0 : m_itDisplay->m_PrimaryKeyRecord;
+}
+
+bool DatabasePasswordSet::ChoosePrimaryKey(int32_t key) {
+  int32_t position = 0;
+  for (auto site = m_Records.begin(); site != m_Records.end(); ++site, ++position) {
+    if (site->m_PrimaryKeyRecord != key) continue;
+    m_itDisplay = site;
+    m_CurrentRecord = position;
+    return true;
+  }
+  return false;
+}
+
 void DatabasePasswordSet::UpdateDisplayIterator() {
   if (m_CurrentRecord == -1) m_CurrentRecord = 0;
   // Unsigned, so that any other negative position counts as past the end.

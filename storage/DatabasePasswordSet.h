@@ -53,6 +53,12 @@ class DatabasePasswordSet {
   // Unchecked: a list selection, -1 when nothing is selected.
   void SetCurrentRecord(int index);
   int GetCurrentRecordIndex() const { return m_CurrentRecord; }
+  // The current site's primary key, which names it also in a vault read
+  // again; 0, which no site is given, when there is no current site.
+  int32_t GetCurrentPrimaryKey();
+  // The first site with that key becomes current; false, and nothing
+  // changes, when there is none.
+  bool ChoosePrimaryKey(int32_t key);
   size_t Count() const { return m_Records.size(); }
   // Every site, in title order, as the lists show them.
   const RecordSet& Records() const { return m_Records; }

@@ -103,6 +103,12 @@ EditorUpdater::ReadOutcome EditorUpdater::ReadVaultFile(const std::wstring& name
 }
 
 bool EditorUpdater::DeSerialize() {
+  if (!ReadWithoutWriteBack()) return false;
+  Serialize();
+  return true;
+}
+
+bool EditorUpdater::ReadWithoutWriteBack() {
   if (m_CurrentFileName.empty()) return false;
   m_LoadProblem = VaultFiles::KR_None;
   m_LoadKeptName.clear();
@@ -110,7 +116,6 @@ bool EditorUpdater::DeSerialize() {
     const ReadOutcome newer = ReadVaultFile(m_Files.CompleteName());
     if (newer.loaded && newer.problem == VaultFiles::KR_None) {
       m_Files.UseCompleteFile();
-      Serialize();
       return true;
     }
     if (newer.problem != VaultFiles::KR_None) {
@@ -125,9 +130,7 @@ bool EditorUpdater::DeSerialize() {
     m_LoadProblem = outcome.problem;
     m_LoadKeptName = m_Files.KeepVaultAside(outcome.problem);
   }
-  if (!outcome.loaded) return false;
-  Serialize();
-  return true;
+  return outcome.loaded;
 }
 
 bool EditorUpdater::ReadDefaultDatabase(bool clearHeader) {
@@ -177,4 +180,10 @@ FileRemoval EditorUpdater::DeleteAllData() {
   m_SiteSet.DeleteAllRecords();
   Initialization::GetInstance().ClearMasterPassword();
   return FileRemoval();
+}
+
+void EditorUpdater::ForgetDatabase() {
+  m_Header.ClearHeader();
+  m_SiteSet.LoadDefaultValues();
+  Initialization::GetInstance().ClearMasterPassword();
 }

@@ -42,6 +42,12 @@ class EditorUpdater {
   // when there was nothing readable: the caller then resets to an empty
   // vault. Shows no message of its own.
   bool DeSerialize();
+  // DeSerialize without the write-back: what the load decided about the
+  // files around the vault (a complete file to put in place, a file to keep
+  // aside) is done by the next save. For a locked program, whose vault is
+  // read again when a password is given, before it is known to be the
+  // right one.
+  bool ReadWithoutWriteBack();
   // What the last DeSerialize could not load of a file it found, for the
   // start-up to tell the user: KR_Unopened (refused for longer than the
   // reader waits), KR_ForeignSignature, KR_NewerVersion or KR_Damaged
@@ -84,6 +90,9 @@ class EditorUpdater {
   // master password in memory are as they were, so the vault still opens
   // with the password that it holds.
   FileRemoval DeleteAllData();
+  // Wipes the sites, the header and the current master password from
+  // memory, as if no vault had been read; the files stay as they are.
+  void ForgetDatabase();
 
   static const wchar_t m_VersionText[];
   static constexpr int32_t m_VersionNumber = 257;

@@ -28,6 +28,8 @@
 #define IDM_IMPORT_SITES 32810
 #define IDM_EXPORT_SITES 32811
 #define IDM_BACKUP_VAULT 32812
+// Back to the master password question, nothing of the vault left in memory.
+#define IDM_LOCK 32820
 #define IDM_FIND_SITE 32830
 
 #define IDCB_DBPASSWORD 33000

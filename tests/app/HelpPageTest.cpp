@@ -74,7 +74,7 @@ TEST(HelpPage, NamesTheDataFolderAndTheVaultFile) {
 TEST(HelpPage, UsesTheMenusOwnWords) {
   const std::string page = Page(KFO_HELP_PAGE_SOURCE);
   for (const char* words :
-       {"File", "Add New Site...", "Delete Site...", "Exit", "Edit", "Edit Site...",
+       {"File", "Add New Site...", "Delete Site...", "Lock", "Exit", "Edit", "Edit Site...",
         "Find Site...", "View", "Hide Password", "Show Password", "Options",
         "Change Master Password...", "Help", "Keyfolio for Flash Drives Help", "Disclaimer",
         "About..."}) {

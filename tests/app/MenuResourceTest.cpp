@@ -33,6 +33,7 @@ const std::vector<MenuEntry> kMainMenu = {
     {1, 0, 32810, L"Import Sites..."},
     {1, 0, 32811, L"Export Sites..."},
     {1, 0, 32812, L"Back Up Vault..."},
+    {1, 0, 32820, L"Lock\tCtrl+L"},
     {1, 0, 0, L""},
     {1, kEnd, 105, L"E&xit\tAlt+F4"},
     {0, kPopup, 0, L"&Edit"},
@@ -129,7 +130,7 @@ TEST(MenuResource, LoadsAsTheMenuBarWithPopupsChecksAndTheHelpItem) {
   ExpectEntries(entries, kMainMenu, ~kEnd);
 }
 
-TEST(AcceleratorResource, HoldsCtrlNDEAndFAndF1WithoutInversion) {
+TEST(AcceleratorResource, HoldsCtrlNDEFLAndF1WithoutInversion) {
   struct Expected {
     BYTE modifiers;
     WORD key;
@@ -141,6 +142,7 @@ TEST(AcceleratorResource, HoldsCtrlNDEAndFAndF1WithoutInversion) {
       {ctrlKey, 'D', 32772},
       {ctrlKey, 'E', 32775},
       {ctrlKey, 'F', 32830},
+      {ctrlKey, 'L', 32820},
       {FVIRTKEY | FNOINVERT, VK_F1, 32792},
   };
   const HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_KEYFOLIO));
@@ -148,7 +150,7 @@ TEST(AcceleratorResource, HoldsCtrlNDEAndFAndF1WithoutInversion) {
   ACCEL entries[8]{};
   const int count = CopyAcceleratorTableW(table, entries, 8);
   DestroyAcceleratorTable(table);
-  ASSERT_EQ(count, 5);
+  ASSERT_EQ(count, 6);
   for (int i = 0; i < count; ++i) {
     SCOPED_TRACE(testing::Message() << "entry " << i);
     EXPECT_EQ(entries[i].fVirt, expected[i].modifiers);

@@ -8,12 +8,17 @@
 #include <cstdio>
 #include <string>
 
+#include "app/Editor.h"
+#include "app/IdleWatch.h"
 #include "app/WindowInitialization.h"
 #include "app/WndProcMessages.h"
+#include "dialogbase/DialogTemplates.h"
 #include "support/ResourceIds.h"
 #include "tests/common/AllocationWatch.h"
+#include "tests/common/DialogDriver.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
+#include "tests/storage/VaultBytes.h"
 
 namespace {
 
@@ -87,15 +92,44 @@ void ExitAfterCancel() {
   Expect(MainWindow() == nullptr, "the main window is gone");
 }
 
-// A damaged vault beside the program: the start-up check then has a message
-// to make, which needs memory.
-void PutDamagedVault() {
+void PutVault(const Bytes& bytes) {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path);
   folder = folder.substr(0, folder.rfind(L'\\') + 1) + L"KFOdata";
   CreateDirectoryW(folder.c_str(), nullptr);
-  WriteBytes(folder + L"\\KFO.dta", {1, 2, 3});
+  WriteBytes(folder + L"\\KFO.dta", bytes);
+}
+
+// A damaged vault beside the program: the start-up check then has a message
+// to make, which needs memory.
+void PutDamagedVault() {
+  PutVault({1, 2, 3});
+}
+
+// Let in, and then no input for the (shortened) idle time: the question
+// comes again over an emptied window, and Cancel there ends the program.
+void LockWhenIdle() {
+  PutVault(Vault(L"idle pw", 0, 1, {{L"Bank", L"me", L"bank pw", L"", L"", L"", L"", 1}}));
+  IdleWatch::GetInstance().SetIdleLimit(300);
+  MessageLoop* loop = Start();
+  Expect(loop != nullptr, "Initialize gives a loop");
+  if (!loop) return;
+  const auto answer = [](HWND question, const wchar_t* password, int button) {
+    SetDlgItemTextW(question, IDC_PASSWORD_ENTRY, password);
+    PostMessageW(question, WM_COMMAND, button, 0);
+  };
+  DialogDriver enter([&](HWND question) { answer(question, L"idle pw", IDOK); });
+  bool emptied = false;
+  DialogDriver again([&](HWND question) {
+    Editor& editor = Editor::GetInstance();
+    emptied = SendMessageW(editor.GetSiteList(), CB_GETCOUNT, 0, 0) == 0 &&
+              GetWindowTextLengthW(editor.GetEditField(Editor::FIELD_UserName)) == 0;
+    answer(question, L"", IDCANCEL);
+  });
+  Expect(loop->run() == 0, "the loop ends with 0");
+  Expect(again.ActionRan(), "the question came again once the session was idle");
+  Expect(emptied, "the window was emptied");
 }
 
 // A handler that fails (here: out of memory) is stopped at the procedure.
@@ -125,6 +159,8 @@ int wmain(int argc, wchar_t** argv) {
     ExitAfterCancel();
   } else if (which == L"guarded-procedure") {
     GuardedProcedure();
+  } else if (which == L"lock-when-idle") {
+    LockWhenIdle();
   } else {
     Expect(false, "a known case");
   }

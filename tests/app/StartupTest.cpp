@@ -33,7 +33,8 @@ TEST_P(StartupTest, EndsAsItShould) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, StartupTest,
                          ::testing::Values(L"edit-windows-fail", L"exit-with-windows",
-                                           L"exit-after-cancel", L"guarded-procedure"),
+                                           L"exit-after-cancel", L"guarded-procedure",
+                                           L"lock-when-idle"),
                          [](const ::testing::TestParamInfo<const wchar_t*>& info) {
                            std::string name;
                            for (const wchar_t* c = info.param; *c; ++c)

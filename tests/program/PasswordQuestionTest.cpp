@@ -18,11 +18,12 @@ using PasswordQuestionTest = ProgramTest;
 // Every command the menu bar, the accelerators and the buttons send, and a
 // second start-up check.
 const int kCommands[] = {IDM_PASSWORD_ADD,  IDB_ADDNEWSITE,    IDM_PASSWORD_DELETE,
-                         IDM_PASSWORD_EDIT, IDM_FIND_SITE,     IDM_PASSWORD_HIDE,
-                         IDM_PASSWORD_SHOW, IDM_MASTERPASSWORD_CHANGE, IDM_HELP,
-                         IDM_DISCLAIMER,    IDM_ABOUT,         IDB_USERNAME,
-                         IDB_PASSWORD,      IDB_WEBSITEURL,    IDM_EXIT,
-                         ID_Intro_Dialog};
+                         IDM_IMPORT_SITES,  IDM_EXPORT_SITES,  IDM_BACKUP_VAULT,
+                         IDM_LOCK,          IDM_EXIT,          IDM_PASSWORD_EDIT,
+                         IDM_FIND_SITE,     IDM_PASSWORD_HIDE, IDM_PASSWORD_SHOW,
+                         IDM_MASTERPASSWORD_CHANGE, IDM_HELP,  IDM_DISCLAIMER,
+                         IDM_ABOUT,         IDB_USERNAME,      IDB_PASSWORD,
+                         IDB_WEBSITEURL,    ID_Intro_Dialog};
 
 // A list box of the test's own, as the handle of a selection change; its
 // selection names the first site.
@@ -58,13 +59,21 @@ void WaitForPostedHandled(HWND main) {
   Expect([&] { return CaptureIn(main) == nullptr; }, "the posted release to be handled");
 }
 
-TEST_F(PasswordQuestionTest, PostedCommandsDoNothingUntilThePasswordIsGiven) {
+// The question at start-up, or the same question after a lock (File >
+// Lock, given from outside as any command is).
+class PostedCommands : public ProgramTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PostedCommands, DoNothingUntilThePasswordIsGiven) {
   const SiteFields bank = StoredSite(L"Bank", 1, L"bank pw"),
                    mail = StoredSite(L"Mail", 2, L"mail pw");
   m_drive.PutVault(Vault(kPassword, 0, 2, {bank, mail}));
   Keyfolio& program = Start();
-  HWND question = program.WaitForDialog(L"Keyfolio");
   HWND main = program.MainWindow();
+  if (GetParam()) {
+    program.LogIn(kPassword);
+    PostCommand(main, IDM_LOCK);
+  }
+  HWND question = program.WaitForDialog(L"Keyfolio");
   const std::wstring stamp = VaultStamp();
   ShellMarkers shell;
   PutClipboardText(L"the person's own text");
@@ -97,6 +106,11 @@ TEST_F(PasswordQuestionTest, PostedCommandsDoNothingUntilThePasswordIsGiven) {
   EXPECT_EQ(program.ReadSite(edit).title, L"Mail");
   program.CloseWith(edit, L"Cancel");
 }
+
+INSTANTIATE_TEST_SUITE_P(Questions, PostedCommands, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "AfterALock" : "AtStartUp";
+                         });
 
 // Under common controls 6 on Windows an ES_PASSWORD field shows a bullet
 // unless told otherwise; Wine's edit control shows "*" by default, so here

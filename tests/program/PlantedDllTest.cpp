@@ -35,9 +35,9 @@
 namespace {
 
 // DLLs whose functions a program like this one imports (winmm, bcrypt,
-// comctl32, comdlg32, shell32), DLLs that they and the shell load by name (uxtheme,
-// dwmapi, propsys, profapi), and cryptbase, to which advapi32 forwards the
-// system's random generator; separated by commas.
+// comctl32, comdlg32, shell32, wtsapi32), DLLs that they and the shell
+// load by name (uxtheme, dwmapi, propsys, profapi), and cryptbase, to which
+// advapi32 forwards the system's random generator; separated by commas.
 const wchar_t kPlantedNames[] = KFO_PLANTED_DLLS;
 
 std::vector<std::wstring> PlantedNames() {

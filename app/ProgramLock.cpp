@@ -1,0 +1,80 @@
+#include "app/ProgramLock.h"
+
+#include <cwchar>
+
+#include "support/DebugLog.h"
+#include "ui/ProcedureGuard.h"
+
+namespace {
+
+constexpr UINT_PTR kSweepTimerId = 0x4B4C;
+// Dialogs and message boxes alike, the program's own and the system's
+// (the Open and Save dialogs, the boxes that they show).
+constexpr wchar_t kDialogClass[] = L"#32770";
+
+bool ShowsButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  return button && IsWindowVisible(button);
+}
+
+// The button of a person who gives up: Cancel, or No, or OK where there is
+// neither (the only button of an information box or the About box). A
+// dialog with none of them gets what Esc and its close box send.
+int GivingUpButton(HWND dialog) {
+  for (int id : {IDCANCEL, IDNO, IDOK})
+    if (ShowsButton(dialog, id)) return id;
+  return IDCANCEL;
+}
+
+// A dialog that has ended is hidden at once (EndDialog), so each is given
+// up once, however often the sweep comes by before its loop returns.
+BOOL CALLBACK GiveUpIfDialog(HWND window, LPARAM) {
+  wchar_t className[16] = {};
+  if (!IsWindowVisible(window) || !GetClassNameW(window, className, 16) ||
+      std::wcscmp(className, kDialogClass) != 0)
+    return TRUE;
+  const int id = GivingUpButton(window);
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+  return TRUE;
+}
+
+void GiveUpOpenDialogs() {
+  EndMenu();
+  EnumThreadWindows(GetCurrentThreadId(), GiveUpIfDialog, 0);
+}
+
+}  // namespace
+
+void ProgramLock::Request(HWND mainWindow) {
+  if (m_State != State::Unlocked) {
+    DebugLog(L"ProgramLock::Request: not unlocked");
+    return;
+  }
+  m_State = State::Locking;
+  GiveUpOpenDialogs();
+  m_SweepWindow = mainWindow;
+  if (!SetTimer(mainWindow, kSweepTimerId, kSweepMs, OnSweepTimer))
+    DebugLog(L"ProgramLock::Request: no timer, error %i", static_cast<int>(GetLastError()));
+  PostMessageW(mainWindow, WM_NULL, 0, 0);
+}
+
+bool ProgramLock::TakeRequest() {
+  if (m_State != State::Locking) return false;
+  KillTimer(m_SweepWindow, kSweepTimerId);
+  m_SweepWindow = nullptr;
+  m_State = State::Locked;
+  return true;
+}
+
+// DispatchMessageW calls a timer's callback itself, past every window
+// procedure's guard.
+void CALLBACK ProgramLock::OnSweepTimer(HWND, UINT message, UINT_PTR, DWORD) {
+  GuardProcedure(
+      L"ProgramLock::OnSweepTimer", message,
+      []() -> LRESULT {
+        GiveUpOpenDialogs();
+        return 0;
+      },
+      []() -> LRESULT { return 0; });
+}
