@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "exchange/VaultBackup.h"
 #include "storage/EditorUpdater.h"
-#include "storage/VaultBackup.h"
 #include "support/WinException.h"
 #include "ui/FileDialog.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "exchange/SiteExport.h"
 #include "security/PasswordProtection.h"
 #include "storage/DatabasePasswordSet.h"
-#include "storage/SiteExport.h"
 #include "support/StringFunctions.h"
 #include "support/WinException.h"
 #include "ui/FileDialog.h"

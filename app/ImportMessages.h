@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "storage/SiteImport.h"
+#include "exchange/SiteImport.h"
 
 // Why `path` could not be imported, after SiteImport::Read refused it.
 std::wstring ImportProblemMessage(const SiteImport& import, const std::wstring& path);

@@ -4,8 +4,8 @@
 
 #include "app/Editor.h"
 #include "app/ImportMessages.h"
+#include "exchange/SiteImport.h"
 #include "storage/DatabasePasswordSet.h"
-#include "storage/SiteImport.h"
 #include "support/DebugLog.h"
 #include "support/WinException.h"
 #include "ui/FileDialog.h"

@@ -33,11 +33,11 @@
 #include "benchmarks/DialogStart.h"
 #include "benchmarks/Figures.h"
 #include "benchmarks/Samples.h"
+#include "exchange/SiteImport.h"
 #include "storage/DatabasePasswordSet.h"
 #include "storage/DeSerializer.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Serializer.h"
-#include "storage/SiteImport.h"
 
 namespace {
 

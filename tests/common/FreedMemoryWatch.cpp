@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <new>
 
+#include <gtest/gtest.h>
+
 namespace {
 
 constexpr size_t kMostSecrets = 8;
@@ -106,4 +108,13 @@ int FreedMemoryWatch::Findings() const {
 
 size_t FreedMemoryWatch::LargestFreed() const {
   return g_largestFreed;
+}
+
+void ExpectNoneFreedUnwiped(const FreedMemoryWatch& watch,
+                            std::initializer_list<const wchar_t*> secrets) {
+  size_t index = 0;
+  for (const wchar_t* secret : secrets) {
+    const std::wstring text = secret;
+    EXPECT_EQ(watch.FreedUnwiped(index++), 0) << std::string(text.begin(), text.end());
+  }
 }

@@ -36,3 +36,8 @@ class FreedMemoryWatch {
   // a test cares about were among those searched.
   size_t LargestFreed() const;
 };
+
+// A test failure for each text, in the order given, that a freed block still
+// held.
+void ExpectNoneFreedUnwiped(const FreedMemoryWatch& watch,
+                            std::initializer_list<const wchar_t*> secrets);

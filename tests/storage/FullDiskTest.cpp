@@ -5,19 +5,13 @@
 #include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Serializer.h"
-#include "storage/SiteExport.h"
 #include "support/ExceptionBase.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/TinyDisk.h"
 #include "tests/storage/VaultBytes.h"
 
 namespace {
-
-// Drive T: is a 64 KiB disk that the test script mounts; its tests hold a
-// lock so that nothing else fills it meanwhile.
-bool HaveTinyDisk() {
-  return GetDriveTypeW(L"T:\\") != DRIVE_NO_ROOT_DIR && FileExists(L"T:\\");
-}
 
 int WriteFailure(const std::wstring& path, const std::wstring& text) {
   try {
@@ -28,12 +22,6 @@ int WriteFailure(const std::wstring& path, const std::wstring& text) {
   }
   return -1;
 }
-
-// A folder the test made on the disk, removed when the test ends.
-struct RemovedAtEnd {
-  std::wstring path;
-  ~RemovedAtEnd() { RemoveTree(path); }
-};
 
 }  // namespace
 
@@ -90,25 +78,4 @@ TEST(FullDisk, SaveThatFillsTheDiskFailsAndLeavesTheVault) {
   // The space the failed save took is free again.
   for (int i = 0; i < 40; ++i) DatabasePasswordSet::GetInstance().DeleteCurrentRecord();
   EXPECT_TRUE(updater.Serialize());
-}
-
-TEST(FullDisk, AnExportThatFillsTheDiskLeavesNoHalfFileAndTheOldOne) {
-  if (!HaveTinyDisk()) GTEST_SKIP() << "drive T: (a 64 KiB disk, mounted as root) is missing";
-  const std::wstring folder = L"T:\\Export";
-  const RemovedAtEnd cleanup{folder};
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-  DatabasePasswordSet& set = DatabasePasswordSet::GetInstance();
-  set.LoadDefaultValues();
-  // About 100 KB of file for a 64 KiB disk.
-  for (int i = 0; i < 100; ++i) {
-    PasswordRecStruct site;
-    site.m_SiteTitle = L"site " + std::to_wstring(i);
-    site.m_Notes = std::wstring(1000, L'n');
-    ASSERT_TRUE(set.AddRecord(nullptr, site));
-  }
-  const std::wstring target = folder + L"\\sites.csv";
-  WriteBytes(target, {'o', 'l', 'd'});
-  EXPECT_NE(SiteExport::Write(set, target), static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_EQ(ReadBytes(target), (Bytes{'o', 'l', 'd'}));
-  EXPECT_EQ(FolderContents(folder), std::vector<std::wstring>{L"sites.csv"});
 }

@@ -12,8 +12,6 @@
 #include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
-#include "storage/SiteExport.h"
-#include "storage/SiteImport.h"
 #include "support/SecureWipe.h"
 #include "tests/common/FreedMemoryWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
@@ -32,28 +30,6 @@ const wchar_t kSiteShort[] = L"Sh0#rT";
 const wchar_t kDropped[] = L"Dr9*Qz3(Xc7)Vb5_Nm2+";
 const wchar_t kAdded[] = L"Ad4~Jk6`Uy8|Ie0;Ow3:";
 const wchar_t kEdited[] = L"Ed7<Pl2>Ma5?Gh9/Wq1.Er6,Ty3'Ui8[Op4]";
-const wchar_t kImportedLong[] = L"Im3]Pw8[Lo5{Ng7}";
-const wchar_t kImportedShort[] = L"Is2}Wq";
-const wchar_t kImportedNote[] = L"No6!Te4@Xy1#";
-const wchar_t kRefused[] = L"Rf8^Ud3&Cs5*";
-
-// A file as UTF-16 with its mark: its bytes in memory are the texts as the
-// watch looks for them, so a buffer of the file's that is freed unwiped is
-// found too.
-void WriteUtf16(const std::wstring& path, const std::wstring& text) {
-  const std::wstring marked = L"\uFEFF" + text;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(marked.data());
-  WriteBytes(path, Bytes(bytes, bytes + marked.size() * sizeof(wchar_t)));
-}
-
-void ExpectNoneFreedUnwiped(const FreedMemoryWatch& watch,
-                            std::initializer_list<const wchar_t*> secrets) {
-  size_t index = 0;
-  for (const wchar_t* secret : secrets) {
-    const std::wstring text = secret;
-    EXPECT_EQ(watch.FreedUnwiped(index++), 0) << std::string(text.begin(), text.end());
-  }
-}
 
 }  // namespace
 
@@ -159,38 +135,4 @@ TEST(Wipe, RecordsMovedFromOrAssignedOverLeaveNoTextBehind) {
   }
   watch.Stop();
   ExpectNoneFreedUnwiped(watch, secrets);
-}
-
-TEST(Wipe, ImportedAndExportedTextsAreWipedBeforeTheirMemoryIsFreed) {
-  TempFolder folder;
-  const std::wstring sites = folder.File(L"sites.csv");
-  const std::wstring cut = folder.File(L"cut.csv");
-  WriteUtf16(sites, std::wstring(L"name,url,username,password,note\r\n") +
-                        L"Long,https://long.example/,ann," + kImportedLong + L",\"" +
-                        kImportedNote + L"\nsecond line\"\r\n" + L"Short,,bob," +
-                        kImportedShort + L",\r\n");
-  WriteUtf16(cut, std::wstring(L"name,password\r\nCut,\"") + kRefused + L"\r\n");
-  EditorUpdater& updater = EditorUpdater::GetInstance();
-  DatabasePasswordSet& set = DatabasePasswordSet::GetInstance();
-
-  const auto secrets = {kImportedLong, kImportedShort, kImportedNote, kRefused};
-  FreedMemoryWatch watch(secrets);
-  updater.SetDataBaseFileName(folder.Path() + L"\\");
-  set.LoadDefaultValues();
-  {
-    SiteImport refused;
-    EXPECT_FALSE(refused.Read(cut));
-  }
-  {
-    SiteImport import;
-    ASSERT_TRUE(import.Read(sites));
-    EXPECT_EQ(import.Preview(set).added, 2u);
-    EXPECT_EQ(import.AddTo(set).added, 2u);
-  }
-  ASSERT_TRUE(updater.Serialize());
-  EXPECT_EQ(SiteExport::Write(set, folder.File(L"out.csv")), static_cast<DWORD>(ERROR_SUCCESS));
-  set.LoadDefaultValues();
-  watch.Stop();
-  ExpectNoneFreedUnwiped(watch, secrets);
-  EXPECT_GE(watch.LargestFreed(), 100u) << "the file's buffers were among the blocks searched";
 }

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "exchange/SiteImport.h"
 #include "storage/CalendarDate.h"
 #include "storage/DatabasePasswordSet.h"
-#include "storage/SiteImport.h"
 #include "tests/common/TempFolder.h"
 #include "tests/storage/SiteTexts.h"
 #include "tests/storage/VaultBytes.h"

@@ -1,4 +1,4 @@
-#include "storage/SafeFileWriter.h"
+#include "exchange/SafeFileWriter.h"
 
 #include "storage/HeldFile.h"
 #include "support/DebugLog.h"

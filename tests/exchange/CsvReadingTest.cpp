@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "storage/CsvReader.h"
-#include "storage/TextFile.h"
+#include "exchange/CsvReader.h"
+#include "exchange/TextFile.h"
 #include "tests/common/TempFolder.h"
 
 namespace {

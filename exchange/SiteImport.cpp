@@ -1,11 +1,11 @@
-#include "storage/SiteImport.h"
+#include "exchange/SiteImport.h"
 
-#include "storage/CsvReader.h"
-#include "storage/CsvSiteMapper.h"
-#include "storage/CsvSource.h"
+#include "exchange/CsvReader.h"
+#include "exchange/CsvSiteMapper.h"
+#include "exchange/CsvSource.h"
+#include "exchange/ImportPlan.h"
+#include "exchange/TextFile.h"
 #include "storage/DatabasePasswordSet.h"
-#include "storage/ImportPlan.h"
-#include "storage/TextFile.h"
 #include "support/DebugLog.h"
 #include "support/SecureWipe.h"
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "exchange/SafeFileWriter.h"
+#include "exchange/SiteExport.h"
+#include "exchange/SiteImport.h"
+#include "exchange/VaultBackup.h"
 #include "storage/DatabasePasswordSet.h"
-#include "storage/SafeFileWriter.h"
-#include "storage/SiteExport.h"
-#include "storage/SiteImport.h"
-#include "storage/VaultBackup.h"
 #include "tests/common/TempFolder.h"
 #include "tests/storage/SiteTexts.h"
 #include "tests/storage/VaultBytes.h"

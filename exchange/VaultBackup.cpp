@@ -1,9 +1,9 @@
-#include "storage/VaultBackup.h"
+#include "exchange/VaultBackup.h"
 
 #include <limits>
 
-#include "storage/SafeFileWriter.h"
-#include "storage/WholeFile.h"
+#include "exchange/SafeFileWriter.h"
+#include "exchange/WholeFile.h"
 #include "support/DebugLog.h"
 #include "support/StringFunctions.h"
 

@@ -1,4 +1,4 @@
-#include "storage/WholeFile.h"
+#include "exchange/WholeFile.h"
 
 #include "storage/HeldFile.h"
 #include "support/ScopedHandle.h"

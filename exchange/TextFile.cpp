@@ -1,6 +1,6 @@
-#include "storage/TextFile.h"
+#include "exchange/TextFile.h"
 
-#include "storage/WholeFile.h"
+#include "exchange/WholeFile.h"
 #include "support/DebugLog.h"
 #include "support/SecureWipe.h"
 

@@ -1,4 +1,4 @@
-#include "storage/CsvSource.h"
+#include "exchange/CsvSource.h"
 
 #include <algorithm>
 #include <initializer_list>

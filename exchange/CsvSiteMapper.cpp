@@ -1,4 +1,4 @@
-#include "storage/CsvSiteMapper.h"
+#include "exchange/CsvSiteMapper.h"
 
 #include <vector>
 

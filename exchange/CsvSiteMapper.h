@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "storage/CsvReader.h"
-#include "storage/CsvSource.h"
+#include "exchange/CsvReader.h"
+#include "exchange/CsvSource.h"
 #include "storage/PasswordRecStruct.h"
 
 class CsvSiteMapper {

@@ -1,4 +1,4 @@
-#include "storage/CsvReader.h"
+#include "exchange/CsvReader.h"
 
 #include "support/SecureWipe.h"
 

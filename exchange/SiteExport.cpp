@@ -1,9 +1,9 @@
-#include "storage/SiteExport.h"
+#include "exchange/SiteExport.h"
 
 #include <array>
 
+#include "exchange/SafeFileWriter.h"
 #include "storage/DatabasePasswordSet.h"
-#include "storage/SafeFileWriter.h"
 #include "support/SecureWipe.h"
 
 const char SiteExport::kHeader[] = "name,url,username,password,note";

@@ -1,4 +1,4 @@
-#include "storage/ImportPlan.h"
+#include "exchange/ImportPlan.h"
 
 #include <functional>
 
