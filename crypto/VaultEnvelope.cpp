@@ -87,8 +87,10 @@ bool VaultEnvelope::Seal(const VaultKey& key, const WipedBytes& plaintext, Rando
 
 bool VaultEnvelope::Open(const VaultKey& key, const unsigned char* file, size_t size,
                          WipedBytes& plaintext) {
-  plaintext.clear();
-  if (!Openable(key, file, size)) return false;
+  if (!Openable(key, file, size)) {
+    plaintext.clear();
+    return false;
+  }
   const size_t sealedBytes = size - kHeaderBytes;
   plaintext.resize(sealedBytes - kTagBytes);
   unsigned long long opened = 0;

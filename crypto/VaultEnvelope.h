@@ -73,6 +73,7 @@ class VaultEnvelope {
                    std::vector<unsigned char>& file);
   // The plaintext of a whole file whose header is EV_Readable, when its tag
   // verifies with `key`; false, with `plaintext` empty, when it does not.
+  // Room that `plaintext` has already is used.
   static bool Open(const VaultKey& key, const unsigned char* file, size_t size, WipedBytes& plaintext);
   // Whether the tag of a whole, EV_Readable file verifies with `key`,
   // without making its plaintext.

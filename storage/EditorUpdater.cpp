@@ -1,6 +1,8 @@
 #include "storage/EditorUpdater.h"
 
 #include <exception>
+#include <new>
+#include <thread>
 
 #include "crypto/SystemRandomBytes.h"
 #include "crypto/VaultEnvelope.h"
@@ -263,20 +265,33 @@ EditorUpdater::Attempt EditorUpdater::TryPassword(const std::wstring& name, cons
     return {Attempt::Wrong, VaultFiles::KR_None, false};
   }
   if (verdict != VaultEnvelope::EV_Readable) return {Attempt::Unreadable, ReasonOf(verdict), true};
+  // The file is read, and the room for its plaintext made, while the key is
+  // derived: what a password waits for is the derivation, and little more.
   std::vector<unsigned char> file;
-  const DWORD readError = VaultFiles::ReadStart(name, static_cast<size_t>(size), file, size);
-  if (readError != ERROR_SUCCESS || file.size() != size) {
+  WipedBytes plaintext;
+  DWORD readError = ERROR_SUCCESS;
+  std::thread reader([&] {
+    try {
+      unsigned long long whole = 0;
+      readError = VaultFiles::ReadStart(name, static_cast<size_t>(size), file, whole);
+      if (readError == ERROR_SUCCESS && whole != size) readError = ERROR_HANDLE_EOF;
+      if (readError == ERROR_SUCCESS) plaintext.resize(file.size() - VaultEnvelope::kHeaderBytes);
+    } catch (const std::bad_alloc&) {
+      readError = ERROR_NOT_ENOUGH_MEMORY;
+    }
+  });
+  // Both files of a cut save have the same salt: one derivation serves both.
+  VaultKey::Result made = VaultKey::VK_Made;
+  if (!key.Held() || !(key.Derivation() == derivation)) made = key.Derive(password, derivation);
+  reader.join();
+  if (made == VaultKey::VK_NotEnoughMemory || readError == ERROR_NOT_ENOUGH_MEMORY)
+    return {Attempt::NoMemory, VaultFiles::KR_None, true};
+  if (readError != ERROR_SUCCESS) {
     DebugLog(L"EditorUpdater::TryPassword: reading %s whole failed %lu", name.c_str(), readError);
     return {Attempt::Unreadable, VaultFiles::KR_Unopened, true};
   }
-  // Both files of a cut save have the same salt: one derivation serves both.
-  if (!key.Held() || !(key.Derivation() == derivation)) {
-    const VaultKey::Result made = key.Derive(password, derivation);
-    if (made == VaultKey::VK_NotEnoughMemory) return {Attempt::NoMemory, VaultFiles::KR_None, true};
-    if (made == VaultKey::VK_UnusablePassword) return {Attempt::Wrong, VaultFiles::KR_None, true};
-    if (made != VaultKey::VK_Made) return {Attempt::Unreadable, VaultFiles::KR_Unopened, true};
-  }
-  WipedBytes plaintext;
+  if (made == VaultKey::VK_UnusablePassword) return {Attempt::Wrong, VaultFiles::KR_None, true};
+  if (made != VaultKey::VK_Made) return {Attempt::Unreadable, VaultFiles::KR_Unopened, true};
   if (!VaultEnvelope::Open(key, file.data(), file.size(), plaintext))
     return {Attempt::Wrong, VaultFiles::KR_None, true};
   DeSerializer des(plaintext.data(), static_cast<unsigned long>(plaintext.size()));
