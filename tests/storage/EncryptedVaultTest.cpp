@@ -340,5 +340,19 @@ TEST_F(EncryptedVaultTest, AfterThePasswordTheNewestCompleteFileThatOpensWins) {
   EXPECT_TRUE(Titles().empty());
   EXPECT_EQ(m_updater.GetLoadProblem(), VaultFiles::KR_Damaged);
   EXPECT_EQ(ReadBytes(m_folder.File(L"KFO-kept-damaged-1.dta")), damaged);
+
+  // A save that encrypted a scrambled vault, cut before it took the vault's
+  // place: the scrambled vault beside it opens only with its own password.
+  const Bytes scrambled = ::Vault(L"old", 0, 0, {});
+  WriteBytes(m_folder.File(L"KFO.dta"), scrambled);
+  WriteBytes(m_folder.File(L"KFO.new"), newer);
+  NewRun();
+  EXPECT_FALSE(m_updater.DeSerialize());
+  EXPECT_TRUE(m_updater.IsSealed());
+  EXPECT_EQ(m_updater.OpenEncrypted(L"neither"), EditorUpdater::VO_WrongPassword);
+  EXPECT_EQ(ReadBytes(m_folder.File(L"KFO.dta")), scrambled);
+  ASSERT_EQ(m_updater.OpenEncrypted(L"old"), EditorUpdater::VO_Opened);
+  EXPECT_FALSE(m_updater.IsEncrypted());
+  EXPECT_EQ(ReadBytes(m_folder.File(L"KFO-kept-damaged-2.dta")), newer);
   EXPECT_TRUE(answerer.Boxes().empty());
 }
