@@ -109,5 +109,6 @@ target_compile_definitions(kfo_sodium
           HAVE_AVX2INTRIN_H HAVE_AVX512FINTRIN_H HAVE_WEAK_SYMBOLS HAVE_INLINE_ASM
           HAVE_C_VARARRAYS HAVE_ATOMIC_OPS RANDOMBYTES_CUSTOM_IMPLEMENTATION
           RANDOMBYTES_DEFAULT_IMPLEMENTATION=NULL)
-# The library's own code, not ours: its warnings are not ours to mend.
-target_compile_options(kfo_sodium PRIVATE -w -fvisibility=hidden)
+# The library's own code, not ours: its warnings are not ours to mend, and
+# its debug information would only lengthen the build and the program.
+target_compile_options(kfo_sodium PRIVATE -w -g0 -fvisibility=hidden)
