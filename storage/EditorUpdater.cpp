@@ -224,6 +224,7 @@ bool EditorUpdater::ReadWithoutWriteBack() {
     const ReadOutcome newer = ReadVaultFile(m_Files.CompleteName());
     if (newer.loaded && newer.problem == VaultFiles::KR_None) {
       m_Files.UseCompleteFile();
+      m_Encrypted = false;
       return true;
     }
     if (newer.problem != VaultFiles::KR_None) {
