@@ -381,6 +381,10 @@ EditorUpdater::KeyOutcome EditorUpdater::EncryptVault(const std::wstring& passwo
   return KO_SaveFailed;
 }
 
+bool EditorUpdater::OpensWithKey(const unsigned char* file, size_t size) const {
+  return m_Encrypted && VaultEnvelope::Verify(m_Key, file, size);
+}
+
 EditorUpdater::KeyOutcome EditorUpdater::SetEncryptedMasterPassword(const std::wstring& password) {
   if (!m_Encrypted || m_Sealed) return KO_Failed;
   VaultKey key;

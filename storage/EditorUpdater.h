@@ -123,6 +123,10 @@ class EditorUpdater {
   // and then the header's master password, all together; the caller saves.
   // On anything but KO_Done nothing changed.
   KeyOutcome SetEncryptedMasterPassword(const std::wstring& password);
+  // Whether `size` bytes at `file` are a whole encrypted vault whose tag
+  // verifies with the key held now: a copy of the vault (a backup) checked
+  // without a derivation. False for an unencrypted or sealed vault.
+  bool OpensWithKey(const unsigned char* file, size_t size) const;
   // What the last DeSerialize could not load of a file it found, for the
   // start-up to tell the user: KR_Unopened (refused for longer than the
   // reader waits), KR_ForeignSignature, KR_NewerVersion or KR_Damaged

@@ -10,6 +10,7 @@
 
 #include "crypto/VaultEnvelope.h"
 #include "crypto/VaultKey.h"
+#include "tests/common/CryptoFixtures.h"
 
 namespace {
 
@@ -32,26 +33,6 @@ Bytes Header(uint32_t version = 1, uint32_t derivation = 2, uint32_t passes = 3,
   PutWord(bytes, 40, cipher);
   for (int i = 0; i < 24; ++i) bytes[44 + i] = static_cast<unsigned char>(0x10 + i);
   return bytes;
-}
-
-class CountingBytes : public RandomByteSource {
- public:
-  explicit CountingBytes(BYTE first) : m_next(first) {}
-  bool Fill(BYTE* buffer, ULONG size) override {
-    for (ULONG i = 0; i < size; ++i) buffer[i] = m_next++;
-    return true;
-  }
-
- private:
-  BYTE m_next;
-};
-
-KeyDerivation Cheap(unsigned char saltByte) {
-  KeyDerivation derivation;
-  derivation.passes = 1;
-  derivation.memoryKiB = 8192;
-  derivation.salt.fill(saltByte);
-  return derivation;
 }
 
 WipedBytes Plain(const char* text) {
@@ -116,7 +97,7 @@ TEST(VaultEnvelope, HeaderVerdicts) {
 
 TEST(VaultEnvelope, ASealedFileOpensWholeAndUnchangedWithItsKeyAlone) {
   VaultKey key;
-  ASSERT_EQ(key.Derive(L"pw", Cheap(0x5A)), VaultKey::VK_Made);
+  ASSERT_EQ(key.Derive(L"pw", CheapDerivation(0x5A)), VaultKey::VK_Made);
   CountingBytes nonces(0x10);
   Bytes file;
   ASSERT_TRUE(VaultEnvelope::Seal(key, Plain("the vault's bytes"), nonces, file));
@@ -149,7 +130,7 @@ TEST(VaultEnvelope, ASealedFileOpensWholeAndUnchangedWithItsKeyAlone) {
 
   // The same password with another salt is another key.
   VaultKey other;
-  ASSERT_EQ(other.Derive(L"pw", Cheap(0x5B)), VaultKey::VK_Made);
+  ASSERT_EQ(other.Derive(L"pw", CheapDerivation(0x5B)), VaultKey::VK_Made);
   EXPECT_FALSE(Opens(other, file, plaintext));
   VaultKey none;
   EXPECT_FALSE(Opens(none, file, plaintext));
@@ -158,7 +139,7 @@ TEST(VaultEnvelope, ASealedFileOpensWholeAndUnchangedWithItsKeyAlone) {
 
 TEST(VaultEnvelope, EverySealTakesANewNonce) {
   VaultKey key;
-  ASSERT_EQ(key.Derive(L"pw", Cheap(0x11)), VaultKey::VK_Made);
+  ASSERT_EQ(key.Derive(L"pw", CheapDerivation(0x11)), VaultKey::VK_Made);
   CountingBytes nonces(0);
   Bytes first, second;
   ASSERT_TRUE(VaultEnvelope::Seal(key, Plain("same"), nonces, first));

@@ -5,11 +5,11 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "crypto/VaultKey.h"
+#include "tests/common/CryptoFixtures.h"
 #include "tests/common/Sha256.h"
 
 namespace {
@@ -25,21 +25,6 @@ KeyDerivation Derivation(const char* salt, uint32_t passes, uint32_t memoryKiB) 
 std::string KeyHex(const VaultKey& key) {
   return key.Held() ? Hex(key.Bytes(), VaultKey::kKeyBytes) : std::string("none");
 }
-
-// Hands out the bytes 0, 1, 2, ... or nothing at all.
-class CountingBytes : public RandomByteSource {
- public:
-  explicit CountingBytes(bool works = true) : m_works(works) {}
-  bool Fill(BYTE* buffer, ULONG size) override {
-    if (!m_works) return false;
-    for (ULONG i = 0; i < size; ++i) buffer[i] = m_next++;
-    return true;
-  }
-
- private:
-  bool m_works;
-  BYTE m_next = 0;
-};
 
 }  // namespace
 
@@ -80,7 +65,7 @@ TEST(VaultKey, AHalfSurrogateIsRefusedAndTheKeyHeldBeforeStays) {
 
 TEST(VaultKey, ANewSaltComesFromTheRandomSourceWithTheFilesCost) {
   VaultKey key;
-  CountingBytes failing(false);
+  CountingBytes failing(0, false);
   EXPECT_EQ(key.DeriveWithNewSalt(L"pw", failing), VaultKey::VK_Failed);
   EXPECT_FALSE(key.Held());
 
@@ -108,54 +93,4 @@ TEST(VaultKey, ForgetAndSwapMoveTheSaltWithTheKey) {
   second.Forget();
   EXPECT_FALSE(second.Held());
   EXPECT_EQ(second.Derivation(), KeyDerivation());
-}
-
-namespace {
-
-// The process's address space taken, all but `leftBytes`, in the largest
-// pieces that the system gives, and given back when the object goes: Argon2
-// then cannot have its memory, as on a machine that has none to spare.
-class AddressSpaceTaken {
- public:
-  explicit AddressSpaceTaken(size_t leftBytes) {
-    for (size_t piece = size_t{1} << 46; piece >= 64 * 1024; piece /= 2) {
-      while (void* block = VirtualAlloc(nullptr, piece, MEM_RESERVE, PAGE_NOACCESS))
-        m_blocks.push_back(block);
-    }
-    // Some room back for what runs meanwhile: small allocations, the key's
-    // guarded pages.
-    while (leftBytes > 0 && !m_blocks.empty()) {
-      MEMORY_BASIC_INFORMATION info{};
-      VirtualQuery(m_blocks.back(), &info, sizeof info);
-      VirtualFree(m_blocks.back(), 0, MEM_RELEASE);
-      m_blocks.pop_back();
-      leftBytes = info.RegionSize >= leftBytes ? 0 : leftBytes - info.RegionSize;
-    }
-  }
-  AddressSpaceTaken(const AddressSpaceTaken&) = delete;
-  AddressSpaceTaken& operator=(const AddressSpaceTaken&) = delete;
-  ~AddressSpaceTaken() {
-    for (void* block : m_blocks) VirtualFree(block, 0, MEM_RELEASE);
-  }
-
- private:
-  std::vector<void*> m_blocks;
-};
-
-}  // namespace
-
-TEST(VaultKey, MemoryTheDerivationCannotHaveIsItsOwnAnswer) {
-  const KeyDerivation large = Derivation("KeyfolioSalt0006", 1, 256 * 1024);
-  VaultKey key;
-  ASSERT_EQ(key.Derive(L"before", Derivation("KeyfolioSalt0006", 1, 8192)), VaultKey::VK_Made);
-  const std::string held = KeyHex(key);
-  VaultKey::Result result;
-  {
-    AddressSpaceTaken taken(16 * 1024 * 1024);
-    result = key.Derive(L"pw", large);
-  }
-  EXPECT_EQ(result, VaultKey::VK_NotEnoughMemory);
-  EXPECT_EQ(KeyHex(key), held);
-  // With the memory back, the same derivation is made.
-  EXPECT_EQ(key.Derive(L"pw", large), VaultKey::VK_Made);
 }

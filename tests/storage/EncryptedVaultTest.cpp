@@ -17,6 +17,7 @@
 #include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
 #include "storage/Initialization.h"
+#include "tests/common/CryptoFixtures.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/Sha256.h"
 #include "tests/common/TempFolder.h"
@@ -30,18 +31,6 @@ const wchar_t kDay[] = L"Friday, March 13, 2015";
 SiteFields Stored(const std::wstring& title, int32_t key) {
   return {title, L"u-" + title, L"secret-" + title, L"w-" + title, L"n-" + title, kDay, kDay, key};
 }
-
-class CountingBytes : public RandomByteSource {
- public:
-  explicit CountingBytes(BYTE first) : m_next(first) {}
-  bool Fill(BYTE* buffer, ULONG size) override {
-    for (ULONG i = 0; i < size; ++i) buffer[i] = m_next++;
-    return true;
-  }
-
- private:
-  BYTE m_next;
-};
 
 // The vault as a new run of the program finds it.
 class EncryptedVaultTest : public ::testing::Test {
@@ -252,6 +241,11 @@ TEST_F(EncryptedVaultTest, AScrambledVaultSwitchedToEncryptedAndLivedWith) {
   Bytes rewritten = Vault();
   EXPECT_EQ(Salt(rewritten), Salt(file));
   EXPECT_NE(Nonce(rewritten), Nonce(file));
+  // A copy is checked with the key held, without a derivation.
+  EXPECT_TRUE(m_updater.OpensWithKey(rewritten.data(), rewritten.size()));
+  Bytes copy = rewritten;
+  copy[100] ^= 1;
+  EXPECT_FALSE(m_updater.OpensWithKey(copy.data(), copy.size()));
 
   // A new master password: a new salt with its key, made before the save.
   const std::wstring second = L"another master password";

@@ -7,14 +7,6 @@
 #include "storage/EditorUpdater.h"
 #include "storage/Serializer.h"
 
-KeyDerivation CheapDerivation(unsigned char saltByte) {
-  KeyDerivation derivation;
-  derivation.passes = 1;
-  derivation.memoryKiB = 8192;
-  derivation.salt.fill(saltByte);
-  return derivation;
-}
-
 WipedBytes PlaintextNow() {
   WipedBytes plaintext;
   Serializer memory(plaintext);

@@ -9,10 +9,7 @@
 #include "crypto/RandomByteSource.h"
 #include "crypto/VaultKey.h"
 #include "support/WipedBytes.h"
-
-// One pass over 8 MiB, every salt byte `saltByte`: within the bounds that a
-// file may ask for, and quick.
-KeyDerivation CheapDerivation(unsigned char saltByte);
+#include "tests/common/CryptoFixtures.h"
 
 // The bytes that the vault's writer lays out for the header and the set now.
 WipedBytes PlaintextNow();
@@ -22,5 +19,5 @@ WipedBytes PlaintextNow();
 std::vector<unsigned char> SealedNow(const VaultKey& key);
 std::vector<unsigned char> SealedNow(const VaultKey& key, RandomByteSource& nonces);
 
-// A password's key at the cheap cost.
+// A password's key at the cheap cost (CryptoFixtures.h).
 void DeriveCheap(VaultKey& key, const std::wstring& password, unsigned char saltByte);
