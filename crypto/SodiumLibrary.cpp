@@ -39,7 +39,14 @@ uint32_t Random() {
 
 randombytes_implementation g_ProgramSource = {Name, Random, nullptr, nullptr, Fill, nullptr};
 
+// Deeper than any of the program's calls into libsodium goes.
+constexpr size_t kStackBytes = 32 * 1024;
+
 }  // namespace
+
+void SodiumLibrary::WipeStack() {
+  sodium_stackzero(kStackBytes);
+}
 
 bool SodiumLibrary::Start() {
   static const bool started = [] {

@@ -12,4 +12,8 @@ class SodiumLibrary {
   // first time; later calls answer what the first found. False when the
   // library could not start: nothing of it may be used then.
   static bool Start();
+  // Zeroes the stack below the caller, where the frames of a libsodium call
+  // that has returned left what it worked on (a key, blocks derived from
+  // it) until the stack is used again. For every call that had a key.
+  static void WipeStack();
 };

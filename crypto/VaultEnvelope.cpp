@@ -82,6 +82,7 @@ bool VaultEnvelope::Seal(const VaultKey& key, const WipedBytes& plaintext, Rando
   crypto_aead_xchacha20poly1305_ietf_encrypt(file.data() + kHeaderBytes, &sealed, plaintext.data(),
                                              plaintext.size(), header, kHeaderBytes, nullptr,
                                              header + kNonceAt, key.Bytes());
+  SodiumLibrary::WipeStack();
   return true;
 }
 
@@ -94,9 +95,11 @@ bool VaultEnvelope::Open(const VaultKey& key, const unsigned char* file, size_t 
   const size_t sealedBytes = size - kHeaderBytes;
   plaintext.resize(sealedBytes - kTagBytes);
   unsigned long long opened = 0;
-  if (crypto_aead_xchacha20poly1305_ietf_decrypt(plaintext.data(), &opened, nullptr,
-                                                 file + kHeaderBytes, sealedBytes, file,
-                                                 kHeaderBytes, file + kNonceAt, key.Bytes()) != 0) {
+  const int result = crypto_aead_xchacha20poly1305_ietf_decrypt(
+      plaintext.data(), &opened, nullptr, file + kHeaderBytes, sealedBytes, file, kHeaderBytes,
+      file + kNonceAt, key.Bytes());
+  SodiumLibrary::WipeStack();
+  if (result != 0) {
     plaintext.clear();
     return false;
   }
@@ -107,7 +110,9 @@ bool VaultEnvelope::Verify(const VaultKey& key, const unsigned char* file, size_
   if (!Openable(key, file, size)) return false;
   const size_t sealedBytes = size - kHeaderBytes;
   // Without a buffer for the plaintext, libsodium checks the tag and stops.
-  return crypto_aead_xchacha20poly1305_ietf_decrypt_detached(
-             nullptr, nullptr, file + kHeaderBytes, sealedBytes - kTagBytes,
-             file + size - kTagBytes, file, kHeaderBytes, file + kNonceAt, key.Bytes()) == 0;
+  const int result = crypto_aead_xchacha20poly1305_ietf_decrypt_detached(
+      nullptr, nullptr, file + kHeaderBytes, sealedBytes - kTagBytes, file + size - kTagBytes, file,
+      kHeaderBytes, file + kNonceAt, key.Bytes());
+  SodiumLibrary::WipeStack();
+  return result == 0;
 }

@@ -40,9 +40,12 @@ VaultKey::Result VaultKey::Derive(const std::wstring& password, const KeyDerivat
   unsigned char* key = static_cast<unsigned char*>(sodium_malloc(kKeyBytes));
   if (!key) return VK_NotEnoughMemory;
   const unsigned long long memoryBytes = 1024ULL * derivation.memoryKiB;
-  if (crypto_pwhash_argon2id(key, kKeyBytes, reinterpret_cast<const char*>(utf8.data()), utf8.size(),
+  const int result =
+      crypto_pwhash_argon2id(key, kKeyBytes, reinterpret_cast<const char*>(utf8.data()), utf8.size(),
                              derivation.salt.data(), derivation.passes, memoryBytes,
-                             crypto_pwhash_argon2id_ALG_ARGON2ID13) != 0) {
+                             crypto_pwhash_argon2id_ALG_ARGON2ID13);
+  SodiumLibrary::WipeStack();
+  if (result != 0) {
     DebugLog(L"VaultKey::Derive: crypto_pwhash_argon2id failed with %lu KiB", derivation.memoryKiB);
     sodium_free(key);
     return VK_NotEnoughMemory;

@@ -72,6 +72,30 @@ Bytes Nonce(const Bytes& file) {
   return Bytes(file.begin() + 44, file.begin() + 68);
 }
 
+// How often the bytes that `masked` hides (each XOR 0x5A, so that the test's
+// own copy is not what it finds) stand in this process's readable memory.
+int CountMaskedInMemory(const Bytes& masked) {
+  int found = 0;
+  SYSTEM_INFO system{};
+  GetSystemInfo(&system);
+  const unsigned char* at = static_cast<const unsigned char*>(system.lpMinimumApplicationAddress);
+  MEMORY_BASIC_INFORMATION region{};
+  while (at < system.lpMaximumApplicationAddress && VirtualQuery(at, &region, sizeof region)) {
+    const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                           PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (region.State == MEM_COMMIT && (region.Protect & readable) && !(region.Protect & PAGE_GUARD)) {
+      const unsigned char* bytes = static_cast<const unsigned char*>(region.BaseAddress);
+      for (size_t i = 0; i + masked.size() <= region.RegionSize; ++i) {
+        size_t same = 0;
+        while (same < masked.size() && bytes[i + same] == (masked[same] ^ 0x5A)) ++same;
+        if (same == masked.size()) ++found;
+      }
+    }
+    at = static_cast<const unsigned char*>(region.BaseAddress) + region.RegionSize;
+  }
+  return found;
+}
+
 }  // namespace
 
 TEST_F(EncryptedVaultTest, KnownAnswerOfANewVault) {
@@ -349,4 +373,27 @@ TEST_F(EncryptedVaultTest, AfterThePasswordTheNewestCompleteFileThatOpensWins) {
   EXPECT_FALSE(m_updater.IsEncrypted());
   EXPECT_EQ(ReadBytes(m_folder.File(L"KFO-kept-damaged-2.dta")), newer);
   EXPECT_TRUE(answerer.Boxes().empty());
+}
+
+TEST_F(EncryptedVaultTest, ALockAndTheResetLeaveNoKeyInMemory) {
+  const std::wstring password = L"the key must go with the lock";
+  Bytes masked;
+  {
+    VaultKey key;
+    DeriveCheap(key, password, 0x71);
+    for (size_t i = 0; i < VaultKey::kKeyBytes; ++i) masked.push_back(key.Bytes()[i] ^ 0x5A);
+    Initialization::GetInstance().SetMasterPassword(password);
+    m_updater.ReadDefaultDatabase(true);
+    WriteBytes(m_folder.File(L"KFO.dta"), SealedNow(key));
+  }
+  ASSERT_EQ(CountMaskedInMemory(masked), 0);
+  NewRun();
+  EXPECT_FALSE(m_updater.DeSerialize());
+  ASSERT_EQ(m_updater.OpenEncrypted(password), EditorUpdater::VO_Opened);
+  EXPECT_GE(CountMaskedInMemory(masked), 1) << "the search does not see the key held";
+  m_updater.ForgetDatabase();
+  EXPECT_EQ(CountMaskedInMemory(masked), 0) << "after the lock";
+  ASSERT_EQ(m_updater.ReadEncryptedWithoutWriteBack(password), EditorUpdater::VO_Opened);
+  ASSERT_EQ(m_updater.DeleteAllData().error, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(CountMaskedInMemory(masked), 0) << "after the reset";
 }
