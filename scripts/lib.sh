@@ -8,7 +8,7 @@ export WINEPREFIX=$KFO_BUILD/wineprefix
 export WINEDEBUG=-all
 
 KFO_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-              googletest wine wine64 xvfb xauth fonts-wine fonts-liberation zip unzip)
+              googletest wine wine64 xvfb xauth fonts-wine fonts-liberation zip unzip dpkg-dev)
 
 kfo_log() { printf '== %s\n' "$*" >&2; }
 
@@ -27,7 +27,89 @@ kfo_install_packages() {
     "${missing[@]}" >/dev/null
 }
 
+# libsodium, the program's cryptography, comes as Debian's source package of
+# the release that this machine runs, with Debian's patches; CMake compiles
+# the few of its sources that the program uses (cmake/Sodium.cmake). The
+# source entry is made from this machine's own apt entries of that release,
+# kept in the build folder with apt's lists for it, so the machine's apt
+# setup is left as it is. Fetched once per build folder.
+KFO_SODIUM_VERSION=1.0.18
+
+# This machine's apt entries for its own release ($1), as source entries:
+# one-line entries (sources.list, *.list) and deb822 stanzas (*.sources),
+# each with only that suite, in a file of each form under $2.
+kfo_source_entries() {
+  local release=$1 out=$2 file
+  : >"$out/release.list"
+  : >"$out/release.sources"
+  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$file" ] || continue
+    awk -v release="$release" '
+      $1 == "deb" {
+        sub(/^deb[ \t]+/, "deb-src ")
+        for (i = 2; i <= NF; i++) if ($i == release) { print; break }
+      }' "$file" >>"$out/release.list"
+  done
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] || continue
+    # Paragraph by paragraph; a field goes on over lines that begin with
+    # white space (an inline key of Signed-By).
+    awk -v release="$release" '
+      BEGIN { RS = ""; FS = "\n" }
+      {
+        binary = 0; ours = 0; kept = ""; skipping = 0
+        for (i = 1; i <= NF; i++) {
+          line = $i
+          if (line ~ /^#/) continue
+          if (line ~ /^[ \t]/) { if (!skipping) kept = kept line "\n"; continue }
+          skipping = 0
+          field = tolower(substr(line, 1, index(line, ":") - 1))
+          value = substr(line, index(line, ":") + 1)
+          if (field == "types") {
+            binary = (" " value " ") ~ /[ \t]deb[ \t]/; skipping = 1; continue
+          }
+          if (field == "suites") {
+            n = split(value, suites, /[ \t]+/)
+            for (j = 1; j <= n; j++) if (suites[j] == release) ours = 1
+            skipping = 1; continue
+          }
+          if (field == "enabled" && value ~ /no/) { binary = 0 }
+          kept = kept line "\n"
+        }
+        if (binary && ours) printf "Types: deb-src\nSuites: %s\n%s\n", release, kept
+      }' "$file" >>"$out/release.sources"
+  done
+  [ -s "$out/release.list" ] || [ -s "$out/release.sources" ]
+}
+
+kfo_fetch_sodium() {
+  local deps=$KFO_BUILD/deps
+  local tree=$deps/libsodium-$KFO_SODIUM_VERSION
+  [ -e "$tree/.kfo-ready" ] && return 0
+  local release
+  release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$release" ] || { kfo_log "no VERSION_CODENAME in /etc/os-release: not a Debian machine?"; return 1; }
+  kfo_log "fetching libsodium $KFO_SODIUM_VERSION: Debian's source package for $release"
+  local apt=$deps/apt
+  rm -rf "$apt" "$tree" "$deps"/libsodium_*
+  mkdir -p "$apt/entries" "$apt/lists/partial" "$apt/cache/archives/partial"
+  kfo_source_entries "$release" "$apt/entries" ||
+    { kfo_log "no apt entry of $release on this machine to take the sources from"; return 1; }
+  local options=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt/entries"
+                 -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache"
+                 -o APT::Sandbox::User=root)
+  apt-get "${options[@]}" update -qq
+  (cd "$deps" && apt-get "${options[@]}" source -qq --only-source libsodium >/dev/null)
+  [ -d "$tree" ] || {
+    kfo_log "apt-get source gave no libsodium-$KFO_SODIUM_VERSION in $deps: $(ls "$deps")"
+    return 1
+  }
+  rm -rf "$apt" "$deps"/libsodium_*
+  touch "$tree/.kfo-ready"
+}
+
 kfo_configure() {
+  kfo_fetch_sodium
   kfo_log "building in $KFO_BUILD"
   cmake -S "$KFO_ROOT" -B "$KFO_BUILD" -DCMAKE_TOOLCHAIN_FILE="$KFO_ROOT/cmake/toolchain-mingw-w64.cmake" \
     >/dev/null

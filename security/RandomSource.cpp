@@ -4,15 +4,14 @@
 #include <stdexcept>
 #include <utility>
 
-#include "security/SystemRandomBytes.h"
+#include "crypto/SystemRandomBytes.h"
 
 std::wstring RandomSourceFailure::GetErrorText() const {
   return L"The system's random generator gave no random bytes.";
 }
 
 RandomSource& RandomSource::GetInstance() {
-  static SystemRandomBytes systemBytes;
-  static RandomSource instance(systemBytes);
+  static RandomSource instance(SystemRandomBytes::GetInstance());
   return instance;
 }
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "security/RandomByteSource.h"
+#include "crypto/RandomByteSource.h"
 #include "support/WinException.h"
 
 // Thrown when the byte source gave no bytes. It is of the Exception family,

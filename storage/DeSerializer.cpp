@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "storage/HeldFile.h"
 #include "storage/RecordValues.h"
 #include "storage/Scrambler.h"
@@ -28,13 +30,20 @@ DeSerializer::DeSerializer(const std::wstring& fileName) {
 }
 
 DeSerializer::~DeSerializer() {
-  if (!m_FileEntry.m_File.Close()) {
+  if (!m_Memory && !m_FileEntry.m_File.Close()) {
     DebugLog(L"DeSerializer::~DeSerializer: CloseHandle failed %i for %s",
              static_cast<int>(GetLastError()), m_FileEntry.m_Name.c_str());
   }
 }
 
 void DeSerializer::ReadBytes(void* buffer, unsigned long count) {
+  if (m_Memory) {
+    const unsigned long read = count < BytesRemaining() ? count : BytesRemaining();
+    std::memcpy(buffer, m_Memory + m_BytesConsumed, read);
+    m_BytesConsumed += read;
+    if (read != count) throw ExceptionsDeSerializer(DS_BytesReadIncorrect);
+    return;
+  }
   DWORD read = 0;
   if (!ReadFile(m_FileEntry.m_File.Get(), buffer, count, &read, nullptr))
     throw ExceptionsDeSerializer(DS_ReadFileFailed);

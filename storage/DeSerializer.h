@@ -2,6 +2,8 @@
 // no count in the file further than the file reaches: a string length larger
 // than what remains fails before any memory is reserved for it, so any bytes
 // at all can be handed to it. Every failure throws ExceptionsDeSerializer.
+// It reads the bytes of a record file held in memory just the same: a vault
+// that was decrypted.
 #pragma once
 
 #include <string>
@@ -16,6 +18,9 @@ class DeSerializer : public DeSerializerInterface, public DeSerializerErrorCodes
   // moment (HeldFile.h): DS_FileNotFound when it is missing or refused,
   // DS_InvalidFileSize when its size cannot be had.
   explicit DeSerializer(const std::wstring& fileName);
+  // Reads the `size` bytes at `data`, which must outlive the reader; the
+  // end of them is the end of the file.
+  DeSerializer(const unsigned char* data, unsigned long size) : m_Memory(data), m_FileSize(size) {}
   DeSerializer(const DeSerializer&) = delete;
   DeSerializer& operator=(const DeSerializer&) = delete;
   ~DeSerializer() override;
@@ -40,6 +45,7 @@ class DeSerializer : public DeSerializerInterface, public DeSerializerErrorCodes
   void ReadBytes(void* buffer, unsigned long count);
 
   FileEntry m_FileEntry;
+  const unsigned char* m_Memory = nullptr;
   unsigned long m_FileSize = 0;
   unsigned long m_BytesConsumed = 0;
 };

@@ -26,6 +26,11 @@ Serializer::Serializer(const std::wstring& fileName) {
 Serializer::~Serializer() = default;
 
 void Serializer::WriteBytes(const void* data, unsigned long count) {
+  if (m_Memory) {
+    const unsigned char* bytes = static_cast<const unsigned char*>(data);
+    m_Memory->insert(m_Memory->end(), bytes, bytes + count);
+    return;
+  }
   DWORD written = 0;
   if (!WriteFile(m_FileEntry.m_File.Get(), data, count, &written, nullptr))
     throw ExceptionsSerializer(SR_WriteFileFailed);
@@ -53,6 +58,10 @@ void Serializer::PutStringData(const std::wstring& text) {
   if (!text.empty()) WriteBytes(text.data(), text.size() * sizeof(wchar_t));
 }
 
+void Serializer::PutBytes(const void* data, unsigned long size) {
+  if (size != 0) WriteBytes(data, size);
+}
+
 void Serializer::PutBool(bool value) {
   TraceAndRethrow(L"Serializer::PutBool", [&] { PutLong(static_cast<long>(value ? kRecordTrue : kRecordFalse)); });
 }
@@ -63,5 +72,5 @@ void Serializer::PutStructure(const void* data, unsigned size) {
 }
 
 void Serializer::Flush() {
-  if (!FlushFileBuffers(m_FileEntry.m_File.Get())) throw ExceptionsSerializer(SR_WriteFileFailed);
+  if (!m_Memory && !FlushFileBuffers(m_FileEntry.m_File.Get())) throw ExceptionsSerializer(SR_WriteFileFailed);
 }

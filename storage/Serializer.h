@@ -2,6 +2,8 @@
 // every put appends one value with one system call (a string two), the
 // destructor closes it. Every failure throws ExceptionsSerializer; after a
 // throw the object is only destroyed and the file stays as far as written.
+// The same values can be laid out in memory instead, for a vault that is
+// encrypted before it reaches the disk: the bytes are those of the file.
 #pragma once
 
 #include <string>
@@ -9,6 +11,7 @@
 #include "storage/FileEntry.h"
 #include "storage/SerializerInterface.h"
 #include "support/ErrorCodes.h"
+#include "support/WipedBytes.h"
 
 class Serializer : public SerializerInterface, public SerializerErrorCodes {
  public:
@@ -16,6 +19,8 @@ class Serializer : public SerializerInterface, public SerializerErrorCodes {
   // creates the file anew, truncating what was there. SR_FileNotFound when
   // it cannot be created.
   explicit Serializer(const std::wstring& fileName);
+  // Appends to `memory`, which must outlive the writer; never throws.
+  explicit Serializer(WipedBytes& memory) : m_Memory(&memory) {}
   Serializer(const Serializer&) = delete;
   Serializer& operator=(const Serializer&) = delete;
   ~Serializer() override;
@@ -29,14 +34,17 @@ class Serializer : public SerializerInterface, public SerializerErrorCodes {
 
   // The length in bytes as a long, then the units as they are.
   void PutStringData(const std::wstring& text);
+  // `size` bytes as they are, in one call: a file made elsewhere.
+  void PutBytes(const void* data, unsigned long size);
 
   // Forces everything written so far onto the medium (FlushFileBuffers), so
   // that a file the caller is about to rely on is really there.
-  // SR_WriteFileFailed when the system cannot.
+  // SR_WriteFileFailed when the system cannot. Nothing in memory.
   void Flush();
 
  private:
   void WriteBytes(const void* data, unsigned long count);
 
   FileEntry m_FileEntry;
+  WipedBytes* m_Memory = nullptr;
 };

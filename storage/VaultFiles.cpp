@@ -187,6 +187,54 @@ void VaultFiles::SettleCompleteFile() {
 }
 
 void VaultFiles::Replace(const std::function<void(Serializer&)>& write) {
+  ReplaceChecked(write, nullptr);
+}
+
+void VaultFiles::ReplaceWhole(const std::vector<unsigned char>& bytes,
+                              const std::function<bool(const std::vector<unsigned char>&)>& check) {
+  ReplaceChecked(
+      [&](Serializer& ser) { ser.PutBytes(bytes.data(), static_cast<unsigned long>(bytes.size())); },
+      [&](const std::wstring& temporary) {
+        std::vector<unsigned char> readBack;
+        unsigned long long size = 0;
+        const DWORD error = ReadStart(temporary, bytes.size() + 1, readBack, size);
+        if (error != ERROR_SUCCESS || size != bytes.size() || !check(readBack)) {
+          LogFailure(L"VaultFiles::ReplaceWhole: reading back", error, temporary);
+          Fail(SR_WriteFileFailed);
+        }
+      });
+}
+
+DWORD VaultFiles::ReadStart(const std::wstring& name, size_t most, std::vector<unsigned char>& bytes,
+                            unsigned long long& size) {
+  bytes.clear();
+  size = 0;
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  const DWORD error = RetryWhileHeld(FileCall::Open, [&] {
+    opened = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    return opened != INVALID_HANDLE_VALUE;
+  });
+  if (error != ERROR_SUCCESS) return error;
+  ScopedHandle file(opened);
+  LARGE_INTEGER whole{};
+  if (!GetFileSizeEx(file.Get(), &whole)) return GetLastError();
+  size = static_cast<unsigned long long>(whole.QuadPart);
+  const size_t wanted = size < most ? static_cast<size_t>(size) : most;
+  bytes.resize(wanted);
+  size_t done = 0;
+  while (done < wanted) {
+    const DWORD part = wanted - done > 0x40000000 ? 0x40000000 : static_cast<DWORD>(wanted - done);
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), bytes.data() + done, part, &read, nullptr)) return GetLastError();
+    if (read == 0) return ERROR_HANDLE_EOF;
+    done += read;
+  }
+  return ERROR_SUCCESS;
+}
+
+void VaultFiles::ReplaceChecked(const std::function<void(Serializer&)>& write,
+                                const std::function<void(const std::wstring&)>& check) {
   SettleCompleteFile();
   const std::wstring temporary = TemporaryName();
   std::wstring kept;
@@ -196,6 +244,7 @@ void VaultFiles::Replace(const std::function<void(Serializer&)>& write) {
       write(ser);
       ser.Flush();
     }
+    if (check) check(temporary);
     // Only a file that was whole on the medium ever carries the complete name.
     const DWORD error = Rename(temporary, CompleteName());
     if (error != ERROR_SUCCESS) {

@@ -76,6 +76,21 @@ class VaultFiles : public SerializerErrorCodes {
   // byte, and the files this save made are gone as far as they could be
   // removed.
   void Replace(const std::function<void(Serializer&)>& write);
+  // Replace for a file made whole in memory (an encrypted vault): `bytes`
+  // are written in one call and flushed, then read back from the disk and
+  // handed to `check`; only a file that `check` accepts may take the
+  // complete name. One that it refuses, or that cannot be read back, fails
+  // with SR_WriteFileFailed, the vault as it was.
+  void ReplaceWhole(const std::vector<unsigned char>& bytes,
+                    const std::function<bool(const std::vector<unsigned char>&)>& check);
+
+  // The first `most` bytes of the file `name` (all of them when it is
+  // shorter) into `bytes`, and its whole size into `size`, waiting out
+  // another program's hold on it (HeldFile.h). ERROR_SUCCESS, or the
+  // Windows error of the open or the read; ERROR_HANDLE_EOF when the file
+  // got shorter meanwhile.
+  static DWORD ReadStart(const std::wstring& name, size_t most, std::vector<unsigned char>& bytes,
+                         unsigned long long& size);
 
   // Removes every file that holds sites: the temporary, complete and vault
   // files and the copies kept aside earlier (KeptName), all of them or none
@@ -100,6 +115,8 @@ class VaultFiles : public SerializerErrorCodes {
   void SettleCompleteFile();
   std::wstring CopyVaultAside();
   void PutInPlace();
+  void ReplaceChecked(const std::function<void(Serializer&)>& write,
+                      const std::function<void(const std::wstring&)>& check);
   void RemoveLeftovers() const;
 
   std::wstring m_VaultName;

@@ -30,6 +30,10 @@ kfo_package "$build" "$work/first"
 mkdir "$work/sources"
 tar -C "$KFO_ROOT" --exclude=./.git --exclude='./build*' --exclude=./dist --exclude=./Testing \
   --exclude="./${build#"$KFO_ROOT"/}" -cf - . | tar -C "$work/sources" -xf -
+# libsodium's sources as scripts/lib.sh fetched them for this build: the
+# second build compiles the same ones, from its own build folder.
+mkdir -p "$work/build"
+cp -a "$build/deps" "$work/build/deps"
 cmake -S "$work/sources" -B "$work/build" -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE="$buildType" \
   -DCMAKE_TOOLCHAIN_FILE="$work/sources/cmake/toolchain-mingw-w64.cmake" >"$work/build.log"
 # Beside the tests, which wait on windows more than they compute.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "security/RandomSource.h"
-#include "security/SystemRandomBytes.h"
+#include "crypto/SystemRandomBytes.h"
 #include "tests/security/ScriptedBytes.h"
 
 namespace {

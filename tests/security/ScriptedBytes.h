@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "security/RandomByteSource.h"
+#include "crypto/RandomByteSource.h"
 
 class ScriptedBytes : public RandomByteSource {
  public:

@@ -2,6 +2,7 @@
 // after each kill, that a new run loads one whole vault version: the last
 // one the process reported saved, or the one it was saving, and that one
 // whenever it was complete. Never a mix, never part of one, never nothing.
+// An encrypted vault too, which must then also open with its password.
 #include <windows.h>
 
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "tests/common/ChildProcess.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/TimeBounds.h"
+#include "tests/storage/SealedVault.h"
 #include "tests/storage/VaultBytes.h"
 #include "tests/storage/VersionedVault.h"
 
@@ -26,6 +28,9 @@ namespace {
 
 constexpr uint32_t kSeed = 7172026;
 constexpr int kKills = 220;
+// Each kill of an encrypted vault's saver costs two derivations more, one
+// in the child and one in the new run, cheap ones (SealedVault.h).
+constexpr int kSealedKills = 120;
 
 double Seconds() {
   LARGE_INTEGER now, frequency;
@@ -54,8 +59,20 @@ std::string FolderState(const std::wstring& folder) {
 
 }  // namespace
 
-TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
-  std::printf("seed %u, %d kills\n", static_cast<unsigned>(kSeed), kKills);
+// A new run's load: an encrypted vault opens with the versions' password.
+void Load(EditorUpdater& updater, bool sealed, const std::string& state) {
+  if (!sealed) {
+    ASSERT_TRUE(updater.DeSerialize()) << "nothing loaded from " << state;
+    return;
+  }
+  ASSERT_FALSE(updater.DeSerialize()) << state;
+  ASSERT_TRUE(updater.IsSealed()) << "not sealed: " << state;
+  ASSERT_EQ(updater.OpenEncrypted(kSealedVersionsPassword), EditorUpdater::VO_Opened)
+      << "did not open from " << state;
+}
+
+void KillSaves(bool sealed, int kills) {
+  std::printf("seed %u, %d kills\n", static_cast<unsigned>(kSeed), kills);
   std::mt19937 random(kSeed);
   TempFolder folder;
   EditorUpdater& updater = EditorUpdater::GetInstance();
@@ -63,7 +80,13 @@ TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
   MessageBoxAnswerer answerer;
 
   // Version 0 is there before the first kill, and tells how long a save takes.
-  BuildVersion(0);
+  BuildVersion(0, sealed);
+  if (sealed) {
+    VaultKey key;
+    DeriveCheap(key, kSealedVersionsPassword, 0x77);
+    WriteBytes(folder.File(L"KFO.dta"), SealedNow(key));
+    ASSERT_NO_FATAL_FAILURE(Load(updater, true, "version 0"));
+  }
   const double start = Seconds();
   ASSERT_TRUE(updater.Serialize());
   const double saveSeconds = Seconds() - start;
@@ -72,10 +95,11 @@ TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
 
   uint32_t onDisk = 0;
   std::map<std::string, std::pair<int, int>> outcomes;  // state: (old, new)
-  for (int kill = 0; kill < kKills; ++kill) {
+  for (int kill = 0; kill < kills; ++kill) {
     SCOPED_TRACE(kill);
-    ChildProcess child(L"vault_saver_child.exe",
-                       L"\"" + folder.Path() + L"\" " + std::to_wstring(onDisk + 1));
+    ChildProcess child(L"vault_saver_child.exe", L"\"" + folder.Path() + L"\" " +
+                                                     std::to_wstring(onDisk + 1) +
+                                                     (sealed ? L" sealed" : L""));
     ASSERT_TRUE(child.WaitForOutput(sizeof(uint32_t), kStepTimeoutMs)) << "no first save";
     const double instant = Seconds() + delay(random);
     while (Seconds() < instant) {
@@ -90,8 +114,8 @@ TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
     // A new run.
     updater.ReadDefaultDatabase(true);
     updater.SetDataBaseFileName(folder.Path() + L"\\");
-    ASSERT_TRUE(updater.DeSerialize()) << "nothing loaded from " << state;
-    const int64_t loaded = LoadedVersion();
+    ASSERT_NO_FATAL_FAILURE(Load(updater, sealed, state));
+    const int64_t loaded = LoadedVersion(sealed);
     ASSERT_TRUE(loaded == lastSaved || loaded == lastSaved + 1)
         << "loaded " << loaded << " after version " << lastSaved << " was saved, from " << state;
     // A complete file is the save that was cut before it replaced the vault:
@@ -112,4 +136,12 @@ TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
     std::printf("  %-28s %4d kills: %4d loaded the last saved version, %4d the one being saved\n",
                 outcome.first.c_str(), outcome.second.first + outcome.second.second,
                 outcome.second.first, outcome.second.second);
+}
+
+TEST(VaultCrash, KilledSavesLeaveOneWholeVersion) {
+  KillSaves(false, kKills);
+}
+
+TEST(VaultCrash, KilledSavesOfAnEncryptedVaultLeaveOneWholeVersionThatOpens) {
+  KillSaves(true, kSealedKills);
 }

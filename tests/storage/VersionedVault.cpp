@@ -20,16 +20,20 @@ std::wstring Notes(uint32_t version, int site) {
   return FormatString(L"site %02d of version %u", site, version);
 }
 
-std::wstring MasterPassword(uint32_t version) {
-  return FormatString(L"m%u", version % 1000000);
+std::wstring MasterPassword(uint32_t version, bool sealed) {
+  return sealed ? kSealedVersionsPassword : FormatString(L"m%u", version % 1000000);
 }
 
 }  // namespace
 
-void BuildVersion(uint32_t version) {
+const wchar_t kSealedVersionsPassword[] = L"one password for every version";
+
+void BuildVersion(uint32_t version, bool sealed) {
   EditorUpdater& updater = EditorUpdater::GetInstance();
-  Initialization::GetInstance().SetMasterPassword(MasterPassword(version));
-  updater.ReadDefaultDatabase(true);
+  Initialization::GetInstance().SetMasterPassword(MasterPassword(version, sealed));
+  // A reset header would drop an encrypted vault's key.
+  updater.ReadDefaultDatabase(!sealed);
+  updater.SetMasterPassword(MasterPassword(version, sealed));
   updater.SetPasswordDisplayFlag(static_cast<int>(version % 2));
   for (int i = 0; i < kSites; ++i) {
     PasswordRecStruct site;
@@ -42,7 +46,7 @@ void BuildVersion(uint32_t version) {
   }
 }
 
-int64_t LoadedVersion() {
+int64_t LoadedVersion(bool sealed) {
   EditorUpdater& updater = EditorUpdater::GetInstance();
   DatabasePasswordSet& set = DatabasePasswordSet::GetInstance();
   if (set.Count() != kSites) return -1;
@@ -50,7 +54,7 @@ int64_t LoadedVersion() {
   const std::wstring password = set.FieldsByIndex(2);
   if (password.rfind(L"pw ", 0) != 0) return -1;
   const uint32_t version = static_cast<uint32_t>(std::stoul(password.substr(3)));
-  if (updater.GetMasterPassword() != MasterPassword(version)) return -1;
+  if (updater.GetMasterPassword() != MasterPassword(version, sealed)) return -1;
   if (updater.GetPasswordDisplayFlag() != static_cast<int>(version % 2)) return -1;
   for (int i = 0; i < kSites; ++i) {
     set.SetCurrentRecord(i);

@@ -6,9 +6,14 @@
 
 #include <cstdint>
 
-// Fills the header and the site set with version `version`.
-void BuildVersion(uint32_t version);
+// The master password of every version of an encrypted vault, whose key
+// would otherwise be made anew for each save.
+extern const wchar_t kSealedVersionsPassword[];
+
+// Fills the header and the site set with version `version`; `sealed`
+// versions all keep kSealedVersionsPassword.
+void BuildVersion(uint32_t version, bool sealed = false);
 
 // The version that the header and the site set hold, whole; -1 when they
 // hold anything else.
-int64_t LoadedVersion();
+int64_t LoadedVersion(bool sealed = false);

@@ -16,6 +16,7 @@
 #include "tests/common/FreedMemoryWatch.h"
 #include "tests/common/MessageBoxAnswerer.h"
 #include "tests/common/TempFolder.h"
+#include "tests/storage/SealedVault.h"
 #include "tests/storage/VaultBytes.h"
 
 namespace {
@@ -135,4 +136,58 @@ TEST(Wipe, RecordsMovedFromOrAssignedOverLeaveNoTextBehind) {
   }
   watch.Stop();
   ExpectNoneFreedUnwiped(watch, secrets);
+}
+
+namespace {
+
+// Bytes as the units of a text, for the watch, which searches for texts.
+std::wstring AsUnits(const unsigned char* bytes, size_t size) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes), size / sizeof(wchar_t));
+}
+
+}  // namespace
+
+// An encrypted vault adds three secrets of its own: the key, the plaintext
+// (the scrambled vault, whose site texts are only scrambled) and the master
+// password in UTF-8, which the key is derived from.
+TEST(Wipe, AnEncryptedVaultsKeyPlaintextAndPasswordBytesAreWipedBeforeTheirMemoryIsFreed) {
+  const wchar_t kLongMaster[] = L"Uv3&Encrypted-Master=Kq8";
+  TempFolder folder;
+  WriteBytes(folder.File(L"KFO.dta"),
+             Vault(kLongMaster, 0, 2,
+                   {{L"long", L"u", kSiteLong, L"w", L"n", L"d", L"d", 1},
+                    {L"short", L"u", kSiteShort, L"w", L"n", L"d", L"d", 2}}));
+  EditorUpdater& updater = EditorUpdater::GetInstance();
+  updater.SetDataBaseFileName(folder.Path() + L"\\");
+  ASSERT_TRUE(updater.DeSerialize());
+  VaultKey key;
+  DeriveCheap(key, kLongMaster, 0x21);
+  WriteBytes(folder.File(L"KFO.dta"), SealedNow(key));
+  const std::wstring keyUnits = AsUnits(key.Bytes(), VaultKey::kKeyBytes);
+  const Bytes scrambled = VaultBytes().String(kSiteLong).Get();
+  const std::wstring scrambledUnits = AsUnits(scrambled.data() + 4, scrambled.size() - 4);
+  // ASCII: its UTF-8 is one byte a character.
+  std::string utf8(std::begin(kLongMaster), std::end(kLongMaster) - 1);
+  const std::wstring utf8Units = AsUnits(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size());
+  updater.ReadDefaultDatabase(true);
+  std::wstring typed = kLongMaster;
+  ScopedWipe wipeTyped(typed);
+  MessageBoxAnswerer answerer;
+
+  const auto secrets = {keyUnits.c_str(), scrambledUnits.c_str(), utf8Units.c_str(), kSiteLong,
+                        kLongMaster};
+  FreedMemoryWatch watch(secrets);
+  EXPECT_FALSE(updater.DeSerialize());
+  ASSERT_EQ(updater.OpenEncrypted(typed), EditorUpdater::VO_Opened);
+  ASSERT_TRUE(updater.Serialize());
+  updater.ForgetDatabase();
+  ASSERT_EQ(updater.ReadEncryptedWithoutWriteBack(L"wrong, and long enough"),
+            EditorUpdater::VO_WrongPassword);
+  ASSERT_EQ(updater.ReadEncryptedWithoutWriteBack(typed), EditorUpdater::VO_Opened);
+  updater.DeleteAllData();
+  watch.Stop();
+  ExpectNoneFreedUnwiped(watch, secrets);
+  // The laid-out vault and the decrypted one were among the blocks looked at.
+  EXPECT_GT(watch.LargestFreed(), scrambled.size());
+  EXPECT_TRUE(answerer.Boxes().empty());
 }

@@ -4,13 +4,19 @@
 // older entry to the same kernel source and serves when bcrypt refuses.
 // Neither keeps state in this program, so there is nothing to seed and
 // nothing to guess from the time the machine started. Both are taken from
-// the system folder at their first use (SystemLibrary), not imported.
+// the system folder at their first use (SystemLibrary), not imported. It is
+// the program's one source of randomness: the password generator's numbers,
+// the vault's salt and nonces, and what libsodium itself asks for
+// (SodiumLibrary) all come from it.
 #pragma once
 
-#include "security/RandomByteSource.h"
+#include "crypto/RandomByteSource.h"
 
 class SystemRandomBytes : public RandomByteSource {
  public:
+  // The program's source, made at first use.
+  static SystemRandomBytes& GetInstance();
+
   // Tries BCryptGenRandom, then RtlGenRandom. On false the buffer is zeroed.
   bool Fill(BYTE* buffer, ULONG size) override;
 

@@ -1,6 +1,7 @@
-// Where RandomSource gets its randomness: the system's generator in the
-// program, a scripted or failing source in the tests, so that the mapping to
-// ranges, the shuffle and the handling of a failure can be checked exactly.
+// Where random bytes come from: the system's generator in the program
+// (SystemRandomBytes), a scripted or failing source in the tests, so that
+// what is made of the bytes (the generator's ranges and shuffle, a vault's
+// salt and nonce) and the handling of a failure can be checked exactly.
 #pragma once
 
 #include <windows.h>

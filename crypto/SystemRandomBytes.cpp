@@ -1,10 +1,15 @@
-#include "security/SystemRandomBytes.h"
+#include "crypto/SystemRandomBytes.h"
 
 #include <bcrypt.h>
 #include <ntsecapi.h>
 
 #include "support/DebugLog.h"
 #include "support/SystemLibrary.h"
+
+SystemRandomBytes& SystemRandomBytes::GetInstance() {
+  static SystemRandomBytes instance;
+  return instance;
+}
 
 bool SystemRandomBytes::Fill(BYTE* buffer, ULONG size) {
   if (FromBCrypt(buffer, size)) return true;
