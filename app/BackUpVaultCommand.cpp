@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/ExchangeBox.h"
 #include "exchange/VaultBackup.h"
 #include "storage/EditorUpdater.h"
 #include "support/WinException.h"
@@ -9,7 +10,6 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Keyfolio";
 const wchar_t kDone[] =
     L"\n\nIt opens with the master password you use now. It is protected exactly as much as "
     L"the vault: scrambled, not encrypted. Keep it where only you can reach it.\n\nTo restore "
@@ -47,10 +47,8 @@ void BackUpVaultCommand::Run(HWND mainWindow) {
   const std::wstring& vault = EditorUpdater::GetInstance().GetDataBaseFileName();
   const VaultBackup::Result result = VaultBackup::Copy(vault, path);
   if (result.step != VaultBackup::VB_Done) {
-    MessageBoxW(mainWindow, FailureMessage(result, vault, path).c_str(), kCaption,
-                MB_OK | MB_ICONEXCLAMATION);
+    ShowExchangeBox(mainWindow, FailureMessage(result, vault, path), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  MessageBoxW(mainWindow, (L"Your vault was backed up to\n" + path + kDone).c_str(), kCaption,
-              MB_OK);
+  ShowExchangeBox(mainWindow, L"Your vault was backed up to\n" + path + kDone, MB_OK);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Editor.h"
+#include "app/ExchangeBox.h"
 #include "app/ImportMessages.h"
 #include "exchange/SiteImport.h"
 #include "storage/DatabasePasswordSet.h"
@@ -12,19 +13,17 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Keyfolio";
-
 // A plain delete: on a flash drive, writing over the file would not reach
 // the blocks that held it, so nothing here pretends to erase it.
 void OfferToDelete(HWND mainWindow, const std::wstring& path) {
-  if (MessageBoxW(mainWindow, DeleteImportedFileQuestion(path).c_str(), kCaption,
-                  MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+  if (ShowExchangeBox(mainWindow, DeleteImportedFileQuestion(path),
+                      MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
     return;
   if (DeleteFileW(path.c_str())) return;
-  const std::wstring message = FormatWindowsError(
-      L"Keyfolio could not delete the file\n" + path + L"\n", GetLastError());
-  MessageBoxW(mainWindow, (message + L"\n\nDelete it yourself as soon as you can.").c_str(),
-              kCaption, MB_OK | MB_ICONEXCLAMATION);
+  const std::wstring message =
+      FormatWindowsError(L"Keyfolio could not delete the file\n" + path + L"\n", GetLastError());
+  ShowExchangeBox(mainWindow, message + L"\n\nDelete it yourself as soon as you can.",
+                  MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -35,19 +34,18 @@ void ImportSitesCommand::Run(HWND mainWindow) {
   if (path.empty()) return;
   SiteImport import;
   if (!import.Read(path)) {
-    MessageBoxW(mainWindow, ImportProblemMessage(import, path).c_str(), kCaption,
-                MB_OK | MB_ICONEXCLAMATION);
+    ShowExchangeBox(mainWindow, ImportProblemMessage(import, path), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   DatabasePasswordSet& sites = DatabasePasswordSet::GetInstance();
   const SiteImport::Counts planned = import.Preview(sites);
   if (planned.added == 0) {
-    MessageBoxW(mainWindow, NothingToImportMessage(path, planned).c_str(), kCaption, MB_OK);
+    ShowExchangeBox(mainWindow, NothingToImportMessage(path, planned), MB_OK);
     return;
   }
   // Yes is the default: nothing is lost by adding.
-  if (MessageBoxW(mainWindow, ImportQuestion(import, path, planned).c_str(), kCaption,
-                  MB_YESNO | MB_ICONQUESTION) != IDYES)
+  if (ShowExchangeBox(mainWindow, ImportQuestion(import, path, planned),
+                      MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   const SiteImport::Counts counts = import.AddTo(sites);
   DebugLog(L"ImportSitesCommand::Run: %u sites added", static_cast<unsigned>(counts.added));

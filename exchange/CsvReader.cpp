@@ -4,10 +4,6 @@
 
 namespace {
 
-bool IsLineEnd(wchar_t unit) {
-  return unit == L'\r' || unit == L'\n';
-}
-
 // One pass over the text, keeping the line number for the one error there is.
 class Scanner {
  public:
@@ -18,7 +14,7 @@ class Scanner {
 
   // Steps over CRLF, LF or CR when one is here.
   bool SkipLineEnd() {
-    if (AtEnd() || !IsLineEnd(m_text[m_at])) return false;
+    if (AtEnd() || !CsvReader::IsLineEnd(m_text[m_at])) return false;
     if (m_text[m_at] == L'\r' && m_at + 1 < m_text.size() && m_text[m_at + 1] == L'\n') ++m_at;
     ++m_at;
     ++m_line;
@@ -46,7 +42,9 @@ class Scanner {
   // Up to the next separator or line end.
   size_t PlainEnd(size_t from) const {
     size_t end = from;
-    while (end < m_text.size() && m_text[end] != m_separator && !IsLineEnd(m_text[end])) ++end;
+    while (end < m_text.size() && m_text[end] != m_separator &&
+           !CsvReader::IsLineEnd(m_text[end]))
+      ++end;
     return end;
   }
 
@@ -118,7 +116,7 @@ wchar_t CsvReader::Separator(const std::wstring& text) {
     if (unit == L'"') {
       quoted = !quoted;
     } else if (!quoted) {
-      if (IsLineEnd(unit)) break;
+      if (CsvReader::IsLineEnd(unit)) break;
       if (unit == L',') return L',';
       semicolon = semicolon || unit == L';';
       tab = tab || unit == L'\t';

@@ -38,6 +38,8 @@ class CsvReader {
   // A comma, unless the first line has none but has a semicolon (then that)
   // or a tab. Quoted text does not count.
   static wchar_t Separator(const std::wstring& text);
+  // CR or LF: what ends a line, alone or as CRLF.
+  static bool IsLineEnd(wchar_t unit) { return unit == L'\r' || unit == L'\n'; }
   // Every record of `text`. Blank lines are skipped and count no record;
   // rows keep the fields they have (the caller pads short ones). A quote
   // that does not open a field is taken as a character of its field, and so

@@ -12,10 +12,6 @@ const std::wstring kNothing;
 const wchar_t kNoTitle[] = L"Imported site";
 const wchar_t kSecureNoteAddress[] = L"http://sn";
 
-bool IsLineEnd(wchar_t unit) {
-  return unit == L'\r' || unit == L'\n';
-}
-
 const std::wstring& Field(const CsvRecord& row, size_t column) {
   return column < row.size() ? row[column] : kNothing;
 }
@@ -27,7 +23,7 @@ std::wstring OneLine(const std::wstring& text) {
   for (size_t at = 0; at < text.size(); ++at) {
     const wchar_t unit = text[at];
     if (unit == L'\r' && at + 1 < text.size() && text[at + 1] == L'\n') ++at;
-    line += IsLineEnd(unit) || unit == L'\t' ? L' ' : unit;
+    line += CsvReader::IsLineEnd(unit) || unit == L'\t' ? L' ' : unit;
   }
   return line;
 }
@@ -38,7 +34,7 @@ size_t CrlfLength(const std::wstring& text) {
   for (size_t at = 0; at < text.size(); ++at) {
     if (text[at] == L'\r' && at + 1 < text.size() && text[at + 1] == L'\n')
       ++at;
-    else if (IsLineEnd(text[at]))
+    else if (CsvReader::IsLineEnd(text[at]))
       ++length;
   }
   return length;
@@ -47,7 +43,7 @@ size_t CrlfLength(const std::wstring& text) {
 void AppendCrlf(std::wstring& out, const std::wstring& text) {
   for (size_t at = 0; at < text.size(); ++at) {
     const wchar_t unit = text[at];
-    if (!IsLineEnd(unit)) {
+    if (!CsvReader::IsLineEnd(unit)) {
       out += unit;
       continue;
     }

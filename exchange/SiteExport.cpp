@@ -41,12 +41,6 @@ std::array<const std::wstring*, 5> Fields(const PasswordRecStruct& site) {
           &site.m_Notes};
 }
 
-void WipeNarrow(std::string& text) {
-  text.resize(text.capacity());
-  SecureZeroMemory(&text[0], text.size());
-  text.clear();
-}
-
 }  // namespace
 
 std::string SiteExport::Csv(const DatabasePasswordSet& set) {
@@ -83,6 +77,6 @@ std::string SiteExport::Csv(const DatabasePasswordSet& set) {
 DWORD SiteExport::Write(const DatabasePasswordSet& set, const std::wstring& target) {
   std::string csv = Csv(set);
   const DWORD error = SafeFileWriter::Write(target, csv.data(), csv.size());
-  WipeNarrow(csv);
+  SecureWipe(csv);
   return error;
 }
