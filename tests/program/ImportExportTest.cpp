@@ -187,9 +187,29 @@ INSTANTIATE_TEST_SUITE_P(
                       return Written(folder, L"contacts.csv",
                                      "Name,E-mail Address,Phone\r\nAnn,ann@example.com,123\r\n");
                     },
-                    L"is not a file of passwords that Keyfolio knows. Its first line names these "
-                    L"columns:\n\n\"Name\", \"E-mail Address\", \"Phone\"\n\nKeyfolio needs one "
-                    L"named \"password\" to import sites."},
+                    L"is not a file of passwords that Keyfolio knows. Its first line has 3 "
+                    L"columns.\n\nKeyfolio needs one named \"password\" to import sites."},
+        // A file without a line of names: its first row, password and all, is
+        // not shown.
+        RefusedFile{"FirstLineOfValues",
+                    [](const TempFolder& folder) {
+                      return Written(folder, L"no names.csv",
+                                     "Bank,ann,s3cret\r\nShop,bob,pw\r\n");
+                    },
+                    L"is not a file of passwords that Keyfolio knows. Its first line has 3 "
+                    L"columns, and Keyfolio knows none of their names: a file of sites begins "
+                    L"with a line of column names.\n\nKeyfolio needs one named \"password\" to "
+                    L"import sites."},
+        // UTF-8 with one byte that is not: read otherwise, a password would
+        // change.
+        RefusedFile{"Utf8WithABrokenByte",
+                    [](const TempFolder& folder) {
+                      return Written(folder, L"mixed.csv",
+                                     "name,url,username,password\r\n"
+                                     "Caf\xC3\xA9,,ann,p\xC3\xA4ss\r\nShop,,bob,pw\xFC\r\n");
+                    },
+                    L"cannot be read whole.\n\nLine 3 of the file is not valid UTF-8 text. Save "
+                    L"it as UTF-8 and import it again."},
         RefusedFile{"UnclosedQuote",
                     [](const TempFolder& folder) {
                       return Written(folder, L"cut.csv",
