@@ -15,8 +15,11 @@ const wchar_t kDone[] =
     L"the vault: scrambled, not encrypted. Keep it where only you can reach it.\n\nTo restore "
     L"it, end Keyfolio and copy it into the KFOdata folder as KFO.dta.";
 
-std::wstring FailureMessage(const VaultBackup::Result& result, const std::wstring& vault,
-                            const std::wstring& path) {
+}  // namespace
+
+std::wstring BackUpVaultCommand::FailureMessage(const VaultBackup::Result& result,
+                                                const std::wstring& vault,
+                                                const std::wstring& path) {
   switch (result.step) {
     case VaultBackup::VB_ReadVault:
       return FormatWindowsError(L"Keyfolio could not read your vault file\n" + vault + L"\n",
@@ -25,17 +28,20 @@ std::wstring FailureMessage(const VaultBackup::Result& result, const std::wstrin
     case VaultBackup::VB_Write:
       return FormatWindowsError(L"Keyfolio could not write the backup\n" + path + L"\n",
                                 result.error) +
-             L"\n\nNo backup was made there.";
+             (result.leftOver.empty()
+                  ? L"\n\nNo backup was made there."
+                  : L"\n\nPart of it may be left there, as\n" + result.leftOver +
+                        L"\nIt is no backup: if it is there, delete it.");
     case VaultBackup::VB_Verify:
     case VaultBackup::VB_Done:
       break;
   }
-  return L"The backup\n" + path +
-         L"\ndid not read back the same as your vault, so Keyfolio removed it. The drive may "
-         L"be failing: choose another place.";
+  return L"The backup\n" + path + L"\ndid not read back the same as your vault, " +
+         (result.leftOver.empty() ? L"so Keyfolio removed it."
+                                  : L"and Keyfolio could not remove it: it is no backup, delete "
+                                    L"it.") +
+         L" The drive may be failing: choose another place.";
 }
-
-}  // namespace
 
 void BackUpVaultCommand::Run(HWND mainWindow) {
   SYSTEMTIME today{};

@@ -20,6 +20,15 @@ const wchar_t kWarning[] =
 
 }  // namespace
 
+std::wstring ExportSitesCommand::FailureMessage(const std::wstring& path,
+                                                const SafeFileWriter::Result& written) {
+  const std::wstring message = FormatWindowsError(
+      L"Keyfolio could not export your sites to\n" + path + L"\n", written.error);
+  if (written.leftOver.empty()) return message + L"\n\nNo file was written there.";
+  return message + L"\n\nPart of the file may be left there, as\n" + written.leftOver +
+         L"\nIf it is there, it holds passwords in plain text: delete it as soon as you can.";
+}
+
 void ExportSitesCommand::Run(HWND mainWindow) {
   const DatabasePasswordSet& sites = DatabasePasswordSet::GetInstance();
   if (sites.Count() == 0) {
@@ -33,12 +42,9 @@ void ExportSitesCommand::Run(HWND mainWindow) {
   const std::wstring path = FileDialog::ChooseFileToSave(
       mainWindow, L"Export Sites", FileDialog::kCsvFilter, kDefaultName, L"csv");
   if (path.empty()) return;
-  const DWORD error = SiteExport::Write(sites, path);
-  if (error != ERROR_SUCCESS) {
-    const std::wstring message =
-        FormatWindowsError(L"Keyfolio could not export your sites to\n" + path + L"\n", error);
-    ShowExchangeBox(mainWindow, message + L"\n\nNo file was written there.",
-                    MB_OK | MB_ICONEXCLAMATION);
+  const SafeFileWriter::Result written = SiteExport::Write(sites, path);
+  if (written.error != ERROR_SUCCESS) {
+    ShowExchangeBox(mainWindow, FailureMessage(path, written), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   const std::wstring done =

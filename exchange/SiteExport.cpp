@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "exchange/SafeFileWriter.h"
 #include "storage/DatabasePasswordSet.h"
 #include "support/SecureWipe.h"
 
@@ -74,9 +73,10 @@ std::string SiteExport::Csv(const DatabasePasswordSet& set) {
   return csv;
 }
 
-DWORD SiteExport::Write(const DatabasePasswordSet& set, const std::wstring& target) {
+SafeFileWriter::Result SiteExport::Write(const DatabasePasswordSet& set,
+                                         const std::wstring& target) {
   std::string csv = Csv(set);
-  const DWORD error = SafeFileWriter::Write(target, csv.data(), csv.size());
+  SafeFileWriter::Result result = SafeFileWriter::Write(target, csv.data(), csv.size());
   SecureWipe(csv);
-  return error;
+  return result;
 }
