@@ -125,7 +125,7 @@ std::wstring ImportQuestion(const SiteImport& import, const std::wstring& path,
   question += L"\nLeft out: " + LeftOut(counts) +
               L"\nTitles changed to keep them unique: " + Count(counts.renamed);
   if (counts.repaired != 0)
-    question += L"\nSites with a broken character, now \"\uFFFD\": " + Count(counts.repaired);
+    question += L"\nSites where a broken character was replaced: " + Count(counts.repaired);
   return question;
 }
 
