@@ -21,14 +21,6 @@
 
 namespace {
 
-std::vector<SiteTexts> SetTexts() {
-  std::vector<SiteTexts> texts;
-  for (const PasswordRecStruct& site : DatabasePasswordSet::GetInstance().Records())
-    texts.push_back(
-        {site.m_SiteTitle, site.m_UserName, site.m_Password, site.m_WebsiteAddress, site.m_Notes});
-  return texts;
-}
-
 bool EndsWith(const std::wstring& text, const std::wstring& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }

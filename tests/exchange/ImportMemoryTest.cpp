@@ -46,14 +46,6 @@ size_t TextBytes(const std::deque<PasswordRecStruct>& sites) {
   return units * sizeof(wchar_t);
 }
 
-std::vector<SiteTexts> SetTexts() {
-  std::vector<SiteTexts> texts;
-  for (const PasswordRecStruct& site : DatabasePasswordSet::GetInstance().Records())
-    texts.push_back(
-        {site.m_SiteTitle, site.m_UserName, site.m_Password, site.m_WebsiteAddress, site.m_Notes});
-  return texts;
-}
-
 TEST(ImportMemory, FollowsTheFileAndItsSitesNotWidthTimesRows) {
   struct Case {
     const char* what;

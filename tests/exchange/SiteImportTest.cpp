@@ -22,22 +22,9 @@
 
 namespace {
 
-SiteTexts TextsOf(const PasswordRecStruct& site) {
-  return {site.m_SiteTitle, site.m_UserName, site.m_Password, site.m_WebsiteAddress,
-          site.m_Notes};
-}
-
 std::vector<SiteTexts> TextsOf(const std::deque<PasswordRecStruct>& sites) {
   std::vector<SiteTexts> texts;
   for (const PasswordRecStruct& site : sites) texts.push_back(TextsOf(site));
-  return texts;
-}
-
-// The set's sites in title order.
-std::vector<SiteTexts> SetTexts() {
-  std::vector<SiteTexts> texts;
-  for (const PasswordRecStruct& site : DatabasePasswordSet::GetInstance().Records())
-    texts.push_back(TextsOf(site));
   return texts;
 }
 
