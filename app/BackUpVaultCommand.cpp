@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/ExchangeBox.h"
 #include "exchange/VaultBackup.h"
 #include "storage/EditorUpdater.h"
 #include "support/WinException.h"
@@ -9,14 +10,16 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Keyfolio";
 const wchar_t kDone[] =
     L"\n\nIt opens with the master password you use now. It is protected exactly as much as "
     L"the vault: scrambled, not encrypted. Keep it where only you can reach it.\n\nTo restore "
     L"it, end Keyfolio and copy it into the KFOdata folder as KFO.dta.";
 
-std::wstring FailureMessage(const VaultBackup::Result& result, const std::wstring& vault,
-                            const std::wstring& path) {
+}  // namespace
+
+std::wstring BackUpVaultCommand::FailureMessage(const VaultBackup::Result& result,
+                                                const std::wstring& vault,
+                                                const std::wstring& path) {
   switch (result.step) {
     case VaultBackup::VB_ReadVault:
       return FormatWindowsError(L"Keyfolio could not read your vault file\n" + vault + L"\n",
@@ -25,17 +28,20 @@ std::wstring FailureMessage(const VaultBackup::Result& result, const std::wstrin
     case VaultBackup::VB_Write:
       return FormatWindowsError(L"Keyfolio could not write the backup\n" + path + L"\n",
                                 result.error) +
-             L"\n\nNo backup was made there.";
+             (result.leftOver.empty()
+                  ? L"\n\nNo backup was made there."
+                  : L"\n\nPart of it may be left there, as\n" + result.leftOver +
+                        L"\nIt is no backup: if it is there, delete it.");
     case VaultBackup::VB_Verify:
     case VaultBackup::VB_Done:
       break;
   }
-  return L"The backup\n" + path +
-         L"\ndid not read back the same as your vault, so Keyfolio removed it. The drive may "
-         L"be failing: choose another place.";
+  return L"The backup\n" + path + L"\ndid not read back the same as your vault, " +
+         (result.leftOver.empty() ? L"so Keyfolio removed it."
+                                  : L"and Keyfolio could not remove it: it is no backup, delete "
+                                    L"it.") +
+         L" The drive may be failing: choose another place.";
 }
-
-}  // namespace
 
 void BackUpVaultCommand::Run(HWND mainWindow) {
   SYSTEMTIME today{};
@@ -47,10 +53,8 @@ void BackUpVaultCommand::Run(HWND mainWindow) {
   const std::wstring& vault = EditorUpdater::GetInstance().GetDataBaseFileName();
   const VaultBackup::Result result = VaultBackup::Copy(vault, path);
   if (result.step != VaultBackup::VB_Done) {
-    MessageBoxW(mainWindow, FailureMessage(result, vault, path).c_str(), kCaption,
-                MB_OK | MB_ICONEXCLAMATION);
+    ShowExchangeBox(mainWindow, FailureMessage(result, vault, path), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  MessageBoxW(mainWindow, (L"Your vault was backed up to\n" + path + kDone).c_str(), kCaption,
-              MB_OK);
+  ShowExchangeBox(mainWindow, L"Your vault was backed up to\n" + path + kDone, MB_OK);
 }

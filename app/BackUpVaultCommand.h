@@ -6,7 +6,15 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "exchange/VaultBackup.h"
+
 class BackUpVaultCommand {
  public:
   static void Run(HWND mainWindow);
+  // What the box says when the backup of `vault` to `path` failed: only
+  // what was seen, so never that nothing is there when something may be.
+  static std::wstring FailureMessage(const VaultBackup::Result& result, const std::wstring& vault,
+                                     const std::wstring& path);
 };

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/ExchangeBox.h"
 #include "exchange/SiteExport.h"
 #include "security/PasswordProtection.h"
 #include "storage/DatabasePasswordSet.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Keyfolio";
 const wchar_t kDefaultName[] = L"Keyfolio sites.csv";
 const wchar_t kWarning[] =
     L"The exported file will hold every password in plain text: anyone who opens it can read "
@@ -20,30 +20,35 @@ const wchar_t kWarning[] =
 
 }  // namespace
 
+std::wstring ExportSitesCommand::FailureMessage(const std::wstring& path,
+                                                const SafeFileWriter::Result& written) {
+  const std::wstring message = FormatWindowsError(
+      L"Keyfolio could not export your sites to\n" + path + L"\n", written.error);
+  if (written.leftOver.empty()) return message + L"\n\nNo file was written there.";
+  return message + L"\n\nPart of the file may be left there, as\n" + written.leftOver +
+         L"\nIf it is there, it holds passwords in plain text: delete it as soon as you can.";
+}
+
 void ExportSitesCommand::Run(HWND mainWindow) {
   const DatabasePasswordSet& sites = DatabasePasswordSet::GetInstance();
   if (sites.Count() == 0) {
-    MessageBoxW(mainWindow, L"There are no sites to export.", kCaption, MB_OK);
+    ShowExchangeBox(mainWindow, L"There are no sites to export.", MB_OK);
     return;
   }
   if (!PasswordProtection().ConfirmMasterPassword(mainWindow)) return;
   // No is the default: Enter pressed on writes nothing.
-  if (MessageBoxW(mainWindow, kWarning, kCaption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) !=
-      IDYES)
+  if (ShowExchangeBox(mainWindow, kWarning, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
     return;
   const std::wstring path = FileDialog::ChooseFileToSave(
       mainWindow, L"Export Sites", FileDialog::kCsvFilter, kDefaultName, L"csv");
   if (path.empty()) return;
-  const DWORD error = SiteExport::Write(sites, path);
-  if (error != ERROR_SUCCESS) {
-    const std::wstring message =
-        FormatWindowsError(L"Keyfolio could not export your sites to\n" + path + L"\n", error);
-    MessageBoxW(mainWindow, (message + L"\n\nNo file was written there.").c_str(), kCaption,
-                MB_OK | MB_ICONEXCLAMATION);
+  const SafeFileWriter::Result written = SiteExport::Write(sites, path);
+  if (written.error != ERROR_SUCCESS) {
+    ShowExchangeBox(mainWindow, FailureMessage(path, written), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   const std::wstring done =
       FormatString(L"%u sites were exported to\n", static_cast<unsigned>(sites.Count())) + path +
       L"\n\nThe file holds every password in plain text. Delete it when you no longer need it.";
-  MessageBoxW(mainWindow, done.c_str(), kCaption, MB_OK);
+  ShowExchangeBox(mainWindow, done, MB_OK);
 }

@@ -5,11 +5,6 @@
 
 namespace {
 
-// A first line can name hundreds of columns, or one endless one: the box
-// shows enough of them to recognise the file.
-constexpr size_t kShownColumns = 20;
-constexpr size_t kShownNameLength = 40;
-
 std::wstring FileName(const std::wstring& path) {
   return path.substr(path.rfind(L'\\') + 1);
 }
@@ -18,37 +13,52 @@ std::wstring Quoted(const std::wstring& text) {
   return L"\"" + text + L"\"";
 }
 
-std::wstring ColumnList(const std::vector<std::wstring>& columns) {
-  std::wstring list;
-  for (size_t i = 0; i < columns.size() && i < kShownColumns; ++i) {
-    if (i != 0) list += L", ";
-    const std::wstring& name = columns[i];
-    if (name.empty())
-      list += L"(no name)";
-    else if (name.size() > kShownNameLength)
-      list += Quoted(name.substr(0, kShownNameLength) + L"...");
-    else
-      list += Quoted(name);
-  }
-  if (columns.size() > kShownColumns)
-    list += FormatString(L" and %u more", static_cast<unsigned>(columns.size() - kShownColumns));
-  return list;
+std::wstring Count(size_t count) {
+  return FormatString(L"%u", static_cast<unsigned>(count));
 }
 
-// "3 (2 already there, 1 not a login)", "none".
-std::wstring LeftOut(const SiteImport::Counts& counts) {
-  const size_t total = counts.alreadyThere + counts.notLogin + counts.empty;
-  if (total == 0) return L"none";
-  std::wstring reasons;
-  const auto add = [&](size_t count, const wchar_t* why) {
+// "3 columns", "1 column".
+std::wstring Columns(size_t count) {
+  return Count(count) + (count == 1 ? L" column" : L" columns");
+}
+
+// Reasons, each a count and its words, joined by commas; those of no count
+// left out.
+class Reasons {
+ public:
+  void Add(size_t count, const std::wstring& why) {
     if (count == 0) return;
-    if (!reasons.empty()) reasons += L", ";
-    reasons += FormatString(L"%u %s", static_cast<unsigned>(count), why);
-  };
-  add(counts.alreadyThere, L"already there");
-  add(counts.notLogin, counts.notLogin == 1 ? L"not a login" : L"not logins");
-  add(counts.empty, L"empty");
-  return FormatString(L"%u (%s)", static_cast<unsigned>(total), reasons.c_str());
+    if (!m_text.empty()) m_text += L", ";
+    m_text += Count(count) + L" " + why;
+  }
+  const std::wstring& Text() const { return m_text; }
+
+ private:
+  std::wstring m_text;
+};
+
+// "4 (1 already there, 1 repeated in the file, 2 not logins)", "none".
+std::wstring LeftOut(const SiteImport::Counts& counts) {
+  const size_t total = counts.alreadyThere + counts.repeated + counts.notLogin + counts.empty;
+  if (total == 0) return L"none";
+  Reasons reasons;
+  reasons.Add(counts.alreadyThere, L"already there");
+  reasons.Add(counts.repeated, L"repeated in the file");
+  reasons.Add(counts.notLogin, counts.notLogin == 1 ? L"not a login" : L"not logins");
+  reasons.Add(counts.empty, L"empty");
+  return Count(total) + L" (" + reasons.Text() + L")";
+}
+
+// The first line's texts may be a row of values, its password among them:
+// only how many columns it has is told, and whether Keyfolio knows any name.
+std::wstring FirstLine(const SiteImport& import) {
+  std::wstring line = L"Its first line has " + Columns(import.GetColumnCount());
+  if (import.GetKnownColumnCount() == 0)
+    line += L", and Keyfolio knows none of their names: a file of sites begins with a line of "
+            L"column names.";
+  else
+    line += L".";
+  return line;
 }
 
 const wchar_t kNothingImported[] = L"\n\nNothing was imported.";
@@ -72,6 +82,12 @@ std::wstring ImportProblemMessage(const SiteImport& import, const std::wstring& 
       message = file + L"is not a text file. Keyfolio imports sites from CSV files, as web "
                        L"browsers and password keepers export them.";
       break;
+    case SiteImport::SI_NotUtf8:
+      message = file + L"cannot be read whole.\n\n" +
+                FormatString(L"Line %u of the file is not valid UTF-8 text. Save it as UTF-8 "
+                             L"and import it again.",
+                             static_cast<unsigned>(import.GetLine()));
+      break;
     case SiteImport::SI_UnclosedQuote:
       message = file + FormatString(L"cannot be read: a quoted text that begins on line %u "
                                     L"never ends.",
@@ -81,15 +97,13 @@ std::wstring ImportProblemMessage(const SiteImport& import, const std::wstring& 
       message = file + L"is empty.";
       break;
     case SiteImport::SI_NoPassword:
-      message = file + L"is not a file of passwords that Keyfolio knows. Its first line names "
-                       L"these columns:\n\n" +
-                ColumnList(import.Columns()) +
+      message = file + L"is not a file of passwords that Keyfolio knows. " + FirstLine(import) +
                 L"\n\nKeyfolio needs one named \"password\" to import sites.";
       break;
     case SiteImport::SI_NoSiteColumns:
       message = file + L"has a password column, but Keyfolio cannot tell which site each "
-                       L"password is for. Its first line names these columns:\n\n" +
-                ColumnList(import.Columns()) +
+                       L"password is for. " +
+                FirstLine(import) +
                 L"\n\nKeyfolio needs, besides \"password\", one named \"name\" or \"title\", "
                 L"\"username\", or \"url\".";
       break;
@@ -105,16 +119,23 @@ std::wstring ImportQuestion(const SiteImport& import, const std::wstring& path,
       import.SourceName().empty()
           ? std::wstring(L"Its columns were recognised by their names.")
           : L"It is an export of " + import.SourceName() + L".";
-  return L"Import the sites of " + Quoted(FileName(path)) + L"?\n\n" + source + L"\n\n" +
-         L"Sites to add: " + FormatString(L"%u", static_cast<unsigned>(counts.added)) + L"\n" +
-         L"Left out: " + LeftOut(counts) + L"\n" +
-         L"Titles changed to keep them unique: " +
-         FormatString(L"%u", static_cast<unsigned>(counts.renamed));
+  std::wstring question = L"Import the sites of " + Quoted(FileName(path)) + L"?\n\n" + source +
+                          L"\n\nSites to add: " + Count(counts.added);
+  if (counts.notes != 0) question += L" (" + Count(counts.notes) + L" of them notes only)";
+  question += L"\nLeft out: " + LeftOut(counts) +
+              L"\nTitles changed to keep them unique: " + Count(counts.renamed);
+  if (counts.repaired != 0)
+    question += L"\nSites where a broken character was replaced: " + Count(counts.repaired);
+  return question;
 }
 
 std::wstring NothingToImportMessage(const std::wstring& path, const SiteImport::Counts& counts) {
   return L"There are no sites to add from " + Quoted(FileName(path)) + L".\n\nLeft out: " +
          LeftOut(counts);
+}
+
+std::wstring TooLargeToImportMessage() {
+  return std::wstring(L"The file is too large to import on this computer.") + kNothingImported;
 }
 
 std::wstring DeleteImportedFileQuestion(const std::wstring& path) {

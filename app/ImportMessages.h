@@ -13,10 +13,13 @@
 // Why `path` could not be imported, after SiteImport::Read refused it.
 std::wstring ImportProblemMessage(const SiteImport& import, const std::wstring& path);
 // The question before an import that adds sites: the file's name, the
-// program recognised, how many sites are added, how many are left out and
-// why, how many titles were changed.
+// program recognised, how many sites are added (and of them notes alone),
+// how many are left out and why, how many titles were changed, and how many
+// sites had a broken character replaced.
 std::wstring ImportQuestion(const SiteImport& import, const std::wstring& path,
                             const SiteImport::Counts& counts);
+// Said when memory ran out while the file was read or its sites added.
+std::wstring TooLargeToImportMessage();
 // Said instead when the file holds no site to add.
 std::wstring NothingToImportMessage(const std::wstring& path, const SiteImport::Counts& counts);
 // The reminder after the import, with the offer to delete the file.

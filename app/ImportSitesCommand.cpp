@@ -1,8 +1,10 @@
 #include "app/ImportSitesCommand.h"
 
+#include <new>
 #include <string>
 
 #include "app/Editor.h"
+#include "app/ExchangeBox.h"
 #include "app/ImportMessages.h"
 #include "exchange/SiteImport.h"
 #include "storage/DatabasePasswordSet.h"
@@ -12,19 +14,40 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Keyfolio";
-
 // A plain delete: on a flash drive, writing over the file would not reach
 // the blocks that held it, so nothing here pretends to erase it.
 void OfferToDelete(HWND mainWindow, const std::wstring& path) {
-  if (MessageBoxW(mainWindow, DeleteImportedFileQuestion(path).c_str(), kCaption,
-                  MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+  if (ShowExchangeBox(mainWindow, DeleteImportedFileQuestion(path),
+                      MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
     return;
   if (DeleteFileW(path.c_str())) return;
-  const std::wstring message = FormatWindowsError(
-      L"Keyfolio could not delete the file\n" + path + L"\n", GetLastError());
-  MessageBoxW(mainWindow, (message + L"\n\nDelete it yourself as soon as you can.").c_str(),
-              kCaption, MB_OK | MB_ICONEXCLAMATION);
+  const std::wstring message =
+      FormatWindowsError(L"Keyfolio could not delete the file\n" + path + L"\n", GetLastError());
+  ShowExchangeBox(mainWindow, message + L"\n\nDelete it yourself as soon as you can.",
+                  MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Reads the file, asks, and adds its sites; true when they were added.
+// Throws std::bad_alloc when memory runs out, with nothing added.
+bool ReadAskAndAdd(HWND mainWindow, const std::wstring& path) {
+  SiteImport import;
+  if (!import.Read(path)) {
+    ShowExchangeBox(mainWindow, ImportProblemMessage(import, path), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  DatabasePasswordSet& sites = DatabasePasswordSet::GetInstance();
+  const SiteImport::Counts planned = import.Preview(sites);
+  if (planned.added == 0) {
+    ShowExchangeBox(mainWindow, NothingToImportMessage(path, planned), MB_OK);
+    return false;
+  }
+  // Yes is the default: nothing is lost by adding.
+  if (ShowExchangeBox(mainWindow, ImportQuestion(import, path, planned),
+                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return false;
+  const SiteImport::Counts counts = import.AddTo(sites);
+  DebugLog(L"ImportSitesCommand::ImportFile: %u sites added", static_cast<unsigned>(counts.added));
+  return true;
 }
 
 }  // namespace
@@ -32,25 +55,21 @@ void OfferToDelete(HWND mainWindow, const std::wstring& path) {
 void ImportSitesCommand::Run(HWND mainWindow) {
   const std::wstring path =
       FileDialog::ChooseFileToOpen(mainWindow, L"Import Sites", FileDialog::kCsvFilter);
-  if (path.empty()) return;
-  SiteImport import;
-  if (!import.Read(path)) {
-    MessageBoxW(mainWindow, ImportProblemMessage(import, path).c_str(), kCaption,
-                MB_OK | MB_ICONEXCLAMATION);
+  if (!path.empty()) ImportFile(mainWindow, path);
+}
+
+void ImportSitesCommand::ImportFile(HWND mainWindow, const std::wstring& path) {
+  bool added = false;
+  try {
+    added = ReadAskAndAdd(mainWindow, path);
+  } catch (const std::bad_alloc&) {
+    // The import's memory is free again by now, and the vault as it was:
+    // a box can be shown, and the person can go on.
+    DebugLog(L"ImportSitesCommand::ImportFile: out of memory");
+    ShowExchangeBox(mainWindow, TooLargeToImportMessage(), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  DatabasePasswordSet& sites = DatabasePasswordSet::GetInstance();
-  const SiteImport::Counts planned = import.Preview(sites);
-  if (planned.added == 0) {
-    MessageBoxW(mainWindow, NothingToImportMessage(path, planned).c_str(), kCaption, MB_OK);
-    return;
-  }
-  // Yes is the default: nothing is lost by adding.
-  if (MessageBoxW(mainWindow, ImportQuestion(import, path, planned).c_str(), kCaption,
-                  MB_YESNO | MB_ICONQUESTION) != IDYES)
-    return;
-  const SiteImport::Counts counts = import.AddTo(sites);
-  DebugLog(L"ImportSitesCommand::Run: %u sites added", static_cast<unsigned>(counts.added));
+  if (!added) return;
   Editor& editor = Editor::GetInstance();
   editor.RefreshSiteList();
   // A failed save has told the person, and the sites stay in the list as

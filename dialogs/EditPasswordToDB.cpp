@@ -13,6 +13,7 @@ int EditPasswordToDB::GetTemplateID() const {
 
 INT_PTR EditPasswordToDB::OnInitDialog(WPARAM wParam, LPARAM lParam) {
   m_Record = DatabasePasswordSet::GetInstance().GetCurrentRecord();
+  m_HadPassword = !m_Record.m_Password.empty();
   SetDlgItemTextW(m_hWnd, IDC_SITE_TITLE, m_Record.m_SiteTitle.c_str());
   SetDlgItemTextW(m_hWnd, IDC_SITE_USER_NAME, m_Record.m_UserName.c_str());
   SetDlgItemTextW(m_hWnd, IDC_SITE_PASSWORD, m_Record.m_Password.c_str());

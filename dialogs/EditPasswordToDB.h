@@ -1,6 +1,9 @@
 // The Edit Site dialog: the Add Site dialog's fields, filled with the current
 // site, whose dates and number the record carries along. The site may keep
-// its own title; another site's title is refused.
+// its own title; another site's title is refused. A site that has no
+// password (an imported note, a login whose other program kept none) may
+// keep having none, or it could not be edited at all; one that has a
+// password needs one still.
 #pragma once
 
 #include <windows.h>
@@ -17,4 +20,8 @@ class EditPasswordToDB : public NewPasswordToDB {
 
  protected:
   bool ApplyRecord() override;
+  bool PasswordRequired() const override { return m_HadPassword; }
+
+ private:
+  bool m_HadPassword = true;
 };

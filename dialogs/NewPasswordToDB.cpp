@@ -85,7 +85,7 @@ bool NewPasswordToDB::ReadEditFields() {
     MessageBoxW(m_hWnd, kNeedTitle, kErrorCaption, MB_OK);
     return false;
   }
-  if (m_strPassword.empty()) {
+  if (m_strPassword.empty() && PasswordRequired()) {
     MessageBoxW(m_hWnd, kNeedPassword, kErrorCaption, MB_OK);
     return false;
   }

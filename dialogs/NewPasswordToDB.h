@@ -1,9 +1,9 @@
 // The Add Site dialog, and through EditPasswordToDB the Edit Site dialog:
-// five fields, of which the title and the password are required. On OK the
-// dialog hands the site to the site set, which refuses a title another site
-// has; the set tells the user, and the dialog stays open with everything as
-// typed. The caller saves the vault once the dialog has closed, whatever its
-// result.
+// five fields, of which the title and the password are required (Edit Site
+// lets a site without a password keep none). On OK the dialog hands the site
+// to the site set, which refuses a title another site has; the set tells the
+// user, and the dialog stays open with everything as typed. The caller saves
+// the vault once the dialog has closed, whatever its result.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +38,8 @@ class NewPasswordToDB : public DialogBase {
   // Hands m_Record to the site set: false when the set refused it (and has
   // told the user).
   virtual bool ApplyRecord();
+  // Whether OK needs a password in the field: a new site does.
+  virtual bool PasswordRequired() const { return true; }
 
   std::wstring m_strTitle;
   std::wstring m_strUserName;

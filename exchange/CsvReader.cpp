@@ -4,113 +4,18 @@
 
 namespace {
 
-bool IsLineEnd(wchar_t unit) {
-  return unit == L'\r' || unit == L'\n';
-}
-
-// One pass over the text, keeping the line number for the one error there is.
-class Scanner {
- public:
-  Scanner(const std::wstring& text, wchar_t separator) : m_text(text), m_separator(separator) {}
-
-  bool AtEnd() const { return m_at >= m_text.size(); }
-  size_t Line() const { return m_line; }
-
-  // Steps over CRLF, LF or CR when one is here.
-  bool SkipLineEnd() {
-    if (AtEnd() || !IsLineEnd(m_text[m_at])) return false;
-    if (m_text[m_at] == L'\r' && m_at + 1 < m_text.size() && m_text[m_at + 1] == L'\n') ++m_at;
-    ++m_at;
-    ++m_line;
-    return true;
-  }
-
-  // Reads one record into `record`; false, with the line it opened on in
-  // `openLine`, when a quoted field never closes.
-  bool ReadRecord(CsvRecord& record, size_t& openLine) {
-    for (;;) {
-      if (!AtEnd() && m_text[m_at] == L'"') {
-        openLine = m_line;
-        if (!ReadQuoted(record)) return false;
-      } else {
-        ReadPlain(record);
-      }
-      if (AtEnd() || m_text[m_at] != m_separator) break;
-      ++m_at;
-    }
-    SkipLineEnd();
-    return true;
-  }
-
- private:
-  // Up to the next separator or line end.
-  size_t PlainEnd(size_t from) const {
-    size_t end = from;
-    while (end < m_text.size() && m_text[end] != m_separator && !IsLineEnd(m_text[end])) ++end;
-    return end;
-  }
-
-  void ReadPlain(CsvRecord& record) {
-    const size_t end = PlainEnd(m_at);
-    record.emplace_back(m_text, m_at, end - m_at);
-    m_at = end;
-  }
-
-  // The field is sized before it is filled: the text inside the quotes with
-  // each doubled quote made one, and whatever stands between the closing
-  // quote and the next separator.
-  bool ReadQuoted(CsvRecord& record) {
-    const size_t start = m_at + 1;
-    size_t close = start;
-    size_t doubled = 0;
-    size_t line = m_line;
-    for (;; ++close) {
-      if (close >= m_text.size()) return false;
-      const wchar_t unit = m_text[close];
-      if (unit == L'"') {
-        if (close + 1 < m_text.size() && m_text[close + 1] == L'"') {
-          ++doubled;
-          ++close;
-          continue;
-        }
-        break;
-      }
-      if (unit == L'\n' || (unit == L'\r' && !(close + 1 < m_text.size() &&
-                                                m_text[close + 1] == L'\n')))
-        ++line;
-    }
-    const size_t tailEnd = PlainEnd(close + 1);
-    std::wstring field;
-    field.reserve(close - start - doubled + tailEnd - close - 1);
-    for (size_t at = start; at < close; ++at) {
-      field += m_text[at];
-      if (m_text[at] == L'"') ++at;
-    }
-    field.append(m_text, close + 1, tailEnd - close - 1);
-    record.push_back(std::move(field));
-    m_line = line;
-    m_at = tailEnd;
-    return true;
-  }
-
-  const std::wstring& m_text;
-  const wchar_t m_separator;
-  size_t m_at = 0;
-  size_t m_line = 1;
-};
-
-constexpr size_t kFirstRecordRoom = 32;
-
 bool IsBlank(const CsvRecord& record) {
   return record.size() == 1 && record[0].empty();
 }
 
 }  // namespace
 
-CsvTable::~CsvTable() {
-  for (CsvRecord& record : records)
-    for (std::wstring& field : record) SecureWipe(field);
+void WipeRecord(CsvRecord& record) {
+  for (std::wstring& field : record) SecureWipe(field);
+  record.clear();
 }
+
+CsvReader::CsvReader(const std::wstring& text) : m_text(text), m_separator(Separator(text)) {}
 
 wchar_t CsvReader::Separator(const std::wstring& text) {
   bool quoted = false, semicolon = false, tab = false;
@@ -127,29 +32,120 @@ wchar_t CsvReader::Separator(const std::wstring& text) {
   return semicolon ? L';' : tab ? L'\t' : L',';
 }
 
-CsvReader::Result CsvReader::Read(const std::wstring& text) {
-  Result result;
-  Scanner scanner(text, Separator(text));
-  // A record that grows moves its fields, and a short field is moved by
-  // copying it: room for the header's count of fields, made at the start,
-  // leaves no copy behind in the common case.
-  size_t expectedFields = kFirstRecordRoom;
-  while (!scanner.AtEnd()) {
-    if (scanner.SkipLineEnd()) continue;
-    CsvRecord record;
-    record.reserve(expectedFields);
-    size_t openLine = 0;
-    if (!scanner.ReadRecord(record, openLine)) {
-      for (std::wstring& field : record) SecureWipe(field);
-      // What was read so far is wiped as `result` goes.
-      Result failed;
-      failed.line = openLine;
-      return failed;
+bool CsvReader::Next(CsvRecord& record) {
+  WipeRecord(record);
+  while (!AtEnd()) {
+    if (SkipLineEnd()) continue;
+    size_t unclosedLine = 0;
+    const size_t fields = CountFields(unclosedLine);
+    if (fields == 0) {
+      m_unclosedLine = unclosedLine;
+      m_at = m_text.size();
+      return false;
     }
+    // Room made while the record is empty moves no field.
+    record.reserve(fields);
+    ReadRecord(record);
     // A line of nothing but a quoted empty field is as blank as an empty one.
-    if (IsBlank(record)) continue;
-    if (result.table.records.empty()) expectedFields = record.size();
-    result.table.records.push_back(std::move(record));
+    if (!IsBlank(record)) return true;
+    WipeRecord(record);
   }
-  return result;
+  return false;
+}
+
+// Steps over CRLF, LF or CR when one is here.
+bool CsvReader::SkipLineEnd() {
+  if (AtEnd() || !IsLineEnd(m_text[m_at])) return false;
+  if (m_text[m_at] == L'\r' && m_at + 1 < m_text.size() && m_text[m_at + 1] == L'\n') ++m_at;
+  ++m_at;
+  ++m_line;
+  return true;
+}
+
+// Up to the next separator or line end.
+size_t CsvReader::PlainEnd(size_t from) const {
+  size_t end = from;
+  while (end < m_text.size() && m_text[end] != m_separator && !IsLineEnd(m_text[end])) ++end;
+  return end;
+}
+
+// Where the quoted field that opens at `open` closes, a doubled quote being
+// a quote of its text; npos when it never does. `line` counts the line ends
+// inside it.
+size_t CsvReader::ClosingQuote(size_t open, size_t& line) const {
+  for (size_t at = open + 1; at < m_text.size(); ++at) {
+    const wchar_t unit = m_text[at];
+    if (unit == L'"') {
+      if (at + 1 < m_text.size() && m_text[at + 1] == L'"') {
+        ++at;
+        continue;
+      }
+      return at;
+    }
+    if (unit == L'\n' || (unit == L'\r' && !(at + 1 < m_text.size() && m_text[at + 1] == L'\n')))
+      ++line;
+  }
+  return std::wstring::npos;
+}
+
+// The fields of the record that starts here, counted without reading them;
+// 0, with the line on which it opened in `unclosedLine`, when a quoted field
+// never closes.
+size_t CsvReader::CountFields(size_t& unclosedLine) const {
+  size_t count = 0;
+  size_t at = m_at;
+  size_t line = m_line;
+  for (;;) {
+    ++count;
+    if (at < m_text.size() && m_text[at] == L'"') {
+      const size_t opened = line;
+      const size_t close = ClosingQuote(at, line);
+      if (close == std::wstring::npos) {
+        unclosedLine = opened;
+        return 0;
+      }
+      at = close + 1;
+    }
+    at = PlainEnd(at);
+    if (at >= m_text.size() || m_text[at] != m_separator) return count;
+    ++at;
+  }
+}
+
+void CsvReader::ReadRecord(CsvRecord& record) {
+  for (;;) {
+    if (!AtEnd() && m_text[m_at] == L'"') {
+      ReadQuoted(record);
+    } else {
+      const size_t end = PlainEnd(m_at);
+      record.emplace_back(m_text, m_at, end - m_at);
+      m_at = end;
+    }
+    if (AtEnd() || m_text[m_at] != m_separator) break;
+    ++m_at;
+  }
+  SkipLineEnd();
+}
+
+// The field is sized before it is filled: the text inside the quotes with
+// each doubled quote made one, and whatever stands between the closing quote
+// and the next separator. CountFields has seen it close.
+void CsvReader::ReadQuoted(CsvRecord& record) {
+  const size_t start = m_at + 1;
+  const size_t close = ClosingQuote(m_at, m_line);
+  const size_t tailEnd = PlainEnd(close + 1);
+  size_t length = tailEnd - close - 1;
+  for (size_t at = start; at < close; ++at) {
+    ++length;
+    if (m_text[at] == L'"') ++at;
+  }
+  std::wstring field;
+  field.reserve(length);
+  for (size_t at = start; at < close; ++at) {
+    field += m_text[at];
+    if (m_text[at] == L'"') ++at;
+  }
+  field.append(m_text, close + 1, tailEnd - close - 1);
+  record.push_back(std::move(field));
+  m_at = tailEnd;
 }

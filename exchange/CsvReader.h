@@ -3,44 +3,61 @@
 // fields that hold separators, doubled quotes and line breaks; CRLF, LF or CR
 // line ends; a last line with or without one. Spreadsheets in many countries
 // separate with a semicolon or a tab, so the first line chooses the
-// separator. The fields hold passwords: each is made at its final size, so no
-// growing string leaves a copy behind, and the table wipes them all when it
-// goes.
+// separator.
+//
+// One record at a time, into a record the caller keeps: a file's memory is
+// its text and the record being read, whatever its width and length. The
+// fields hold passwords: a record is sized for its fields before they are
+// read and each field is made at its final size, so no growing vector or
+// string leaves a copy behind, and a record's fields are wiped before it
+// takes the next one's.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 using CsvRecord = std::vector<std::wstring>;
 
-// The records of one file, in file order; the first is the header line.
-class CsvTable {
- public:
-  CsvTable() = default;
-  CsvTable(const CsvTable&) = delete;
-  CsvTable& operator=(const CsvTable&) = delete;
-  CsvTable(CsvTable&&) = default;
-  CsvTable& operator=(CsvTable&&) = default;
-  ~CsvTable();
-
-  std::vector<CsvRecord> records;
-};
+// Wipes every field of `record` and empties it.
+void WipeRecord(CsvRecord& record);
 
 class CsvReader {
  public:
-  // What reading found. `line` is the 1-based line on which a quoted field
-  // opened that never closed; 0 when the text read whole.
-  struct Result {
-    CsvTable table;
-    size_t line = 0;
-  };
+  // Reads `text`, which must outlive the reader.
+  explicit CsvReader(const std::wstring& text);
+  CsvReader(const CsvReader&) = delete;
+  CsvReader& operator=(const CsvReader&) = delete;
+
+  // The next record into `record`, whose fields are wiped first; false at
+  // the end of the text, and when a quoted field never closes (UnclosedLine
+  // then says where). Blank lines are skipped and count no record; rows keep
+  // the fields they have (the caller pads short ones). A quote that does not
+  // open a field is taken as a character of its field, and so is what
+  // follows a closing quote before the next separator.
+  bool Next(CsvRecord& record);
+  // The 1-based line on which a quoted field opened that never closed; 0
+  // while the text reads whole.
+  size_t UnclosedLine() const { return m_unclosedLine; }
 
   // A comma, unless the first line has none but has a semicolon (then that)
   // or a tab. Quoted text does not count.
   static wchar_t Separator(const std::wstring& text);
-  // Every record of `text`. Blank lines are skipped and count no record;
-  // rows keep the fields they have (the caller pads short ones). A quote
-  // that does not open a field is taken as a character of its field, and so
-  // is what follows a closing quote before the next separator.
-  static Result Read(const std::wstring& text);
+  // CR or LF: what ends a line, alone or as CRLF.
+  static bool IsLineEnd(wchar_t unit) { return unit == L'\r' || unit == L'\n'; }
+
+ private:
+  bool AtEnd() const { return m_at >= m_text.size(); }
+  bool SkipLineEnd();
+  size_t PlainEnd(size_t from) const;
+  size_t ClosingQuote(size_t open, size_t& line) const;
+  size_t CountFields(size_t& unclosedLine) const;
+  void ReadRecord(CsvRecord& record);
+  void ReadQuoted(CsvRecord& record);
+
+  const std::wstring& m_text;
+  const wchar_t m_separator;
+  size_t m_at = 0;
+  size_t m_line = 1;
+  size_t m_unclosedLine = 0;
 };

@@ -1,20 +1,20 @@
 #include "exchange/CsvSiteMapper.h"
 
+#include <string>
 #include <vector>
 
+#include "exchange/SiteHost.h"
 #include "support/SecureWipe.h"
-#include "support/StringFunctions.h"
 
 namespace {
 
 const std::wstring kNothing;
-// A title for a row that has only a password: the list needs a title.
+// Titles for a row that has none: the list needs a title.
 const wchar_t kNoTitle[] = L"Imported site";
+const wchar_t kNoteTitle[] = L"Imported note";
 const wchar_t kSecureNoteAddress[] = L"http://sn";
-
-bool IsLineEnd(wchar_t unit) {
-  return unit == L'\r' || unit == L'\n';
-}
+// What the notes call a column the first line gives no name.
+const wchar_t kColumn[] = L"Column ";
 
 const std::wstring& Field(const CsvRecord& row, size_t column) {
   return column < row.size() ? row[column] : kNothing;
@@ -27,7 +27,7 @@ std::wstring OneLine(const std::wstring& text) {
   for (size_t at = 0; at < text.size(); ++at) {
     const wchar_t unit = text[at];
     if (unit == L'\r' && at + 1 < text.size() && text[at + 1] == L'\n') ++at;
-    line += IsLineEnd(unit) || unit == L'\t' ? L' ' : unit;
+    line += CsvReader::IsLineEnd(unit) || unit == L'\t' ? L' ' : unit;
   }
   return line;
 }
@@ -38,7 +38,7 @@ size_t CrlfLength(const std::wstring& text) {
   for (size_t at = 0; at < text.size(); ++at) {
     if (text[at] == L'\r' && at + 1 < text.size() && text[at + 1] == L'\n')
       ++at;
-    else if (IsLineEnd(text[at]))
+    else if (CsvReader::IsLineEnd(text[at]))
       ++length;
   }
   return length;
@@ -47,7 +47,7 @@ size_t CrlfLength(const std::wstring& text) {
 void AppendCrlf(std::wstring& out, const std::wstring& text) {
   for (size_t at = 0; at < text.size(); ++at) {
     const wchar_t unit = text[at];
-    if (!IsLineEnd(unit)) {
+    if (!CsvReader::IsLineEnd(unit)) {
       out += unit;
       continue;
     }
@@ -57,92 +57,97 @@ void AppendCrlf(std::wstring& out, const std::wstring& text) {
 }
 
 // The notes of a site: the row's own, then a line for each other text under
-// its column's name. Measured first, so that the notes are made at their
-// final size and no growing leaves a copy behind.
+// its column's name, or "Column 7" for a column the first line does not
+// name. Measured first, so that the notes are made at their final size and
+// no growing leaves a copy behind; a name is written, never made.
 class Notes {
  public:
-  void Add(const std::wstring* name, const std::wstring& value) {
-    m_Parts.push_back({name, &value});
-  }
+  explicit Notes(const std::vector<std::wstring>& names) : m_names(names) {}
+
+  void AddOwn(const std::wstring& value) { m_parts.push_back({kOwn, &value}); }
+  void Add(size_t column, const std::wstring& value) { m_parts.push_back({column, &value}); }
 
   std::wstring Join() const {
     size_t length = 0;
-    for (const Part& part : m_Parts)
-      length += 2 + (part.name ? part.name->size() + 2 : 0) + CrlfLength(*part.value);
+    for (const Part& part : m_parts)
+      length += 2 + NameLength(part.column) + CrlfLength(*part.value);
     std::wstring notes;
     notes.reserve(length);
     // The row's own notes come first; when it has none, no empty line.
-    for (const Part& part : m_Parts) {
+    for (const Part& part : m_parts) {
       if (!notes.empty()) notes += L"\r\n";
-      if (part.name) {
-        notes += *part.name;
-        notes += L": ";
-      }
+      AppendName(notes, part.column);
       AppendCrlf(notes, *part.value);
     }
     return notes;
   }
 
  private:
+  static constexpr size_t kOwn = static_cast<size_t>(-1);
+
   struct Part {
-    const std::wstring* name;
+    size_t column;
     const std::wstring* value;
   };
-  std::vector<Part> m_Parts;
+
+  bool Named(size_t column) const { return column < m_names.size() && !m_names[column].empty(); }
+
+  // With its ": ".
+  size_t NameLength(size_t column) const {
+    if (column == kOwn) return 0;
+    if (Named(column)) return m_names[column].size() + 2;
+    return sizeof kColumn / sizeof kColumn[0] - 1 + std::to_wstring(column + 1).size() + 2;
+  }
+
+  void AppendName(std::wstring& out, size_t column) const {
+    if (column == kOwn) return;
+    if (Named(column)) {
+      out += m_names[column];
+    } else {
+      out += kColumn;
+      out += std::to_wstring(column + 1);
+    }
+    out += L": ";
+  }
+
+  const std::vector<std::wstring>& m_names;
+  std::vector<Part> m_parts;
 };
 
+// The column a row takes a role's text from, and the text.
 struct Picked {
   size_t column = std::wstring::npos;
+  size_t rank = std::wstring::npos;
   const std::wstring* value = &kNothing;
 };
-
-bool StartsWithWww(const std::wstring& host) {
-  static const std::wstring kWww = L"WWW.";
-  if (host.size() <= kWww.size()) return false;
-  for (size_t i = 0; i < kWww.size(); ++i)
-    if (UpperUnit(host[i]) != kWww[i]) return false;
-  return true;
-}
 
 }  // namespace
 
 CsvSiteMapper::CsvSiteMapper(const CsvSource& source) : m_Source(source) {}
-
-std::wstring CsvSiteMapper::HostName(const std::wstring& address) {
-  const size_t scheme = address.find(L"://");
-  size_t start = scheme == std::wstring::npos ? 0 : scheme + 3;
-  // A host holds no space: an address made one line ends there too.
-  size_t end = address.find_first_of(L"/?# ", start);
-  if (end == std::wstring::npos) end = address.size();
-  for (size_t at = start; at < end; ++at)
-    if (address[at] == L'@') start = at + 1;
-  std::wstring host = address.substr(start, end - start);
-  // A port follows the host; an IPv6 host is in brackets and holds colons.
-  const size_t port = host.find(host.empty() || host[0] != L'[' ? L':' : L']');
-  if (port != std::wstring::npos) host.resize(host[0] == L'[' ? port + 1 : port);
-  if (StartsWithWww(host)) host.erase(0, 4);
-  return host.empty() ? address : host;
-}
 
 CsvSiteMapper::Outcome CsvSiteMapper::Map(const CsvRecord& row, PasswordRecStruct& site) const {
   if (m_Source.HasKindColumn()) {
     const size_t kind = m_Source.ColumnsOf(CsvSource::CR_Kind).front();
     if (CsvSource::Normalised(Field(row, kind)) != L"LOGIN") return SM_NotLogin;
   }
+  const std::vector<std::wstring>& columns = m_Source.Columns();
+  const auto roleOf = [&](size_t column) {
+    return column < columns.size() ? m_Source.RoleOf(column) : CsvSource::CR_Extra;
+  };
+  // Each role's text from its most preferred column that is not empty, found
+  // in one pass over the row's own fields.
   Picked picked[CsvSource::CR_Notes + 1];
-  for (int role = CsvSource::CR_Title; role <= CsvSource::CR_Notes; ++role) {
-    for (const size_t column : m_Source.ColumnsOf(static_cast<CsvSource::Role>(role))) {
-      if (Field(row, column).empty()) continue;
-      picked[role] = {column, &Field(row, column)};
-      break;
-    }
+  for (size_t column = 0; column < row.size(); ++column) {
+    const CsvSource::Role role = roleOf(column);
+    if (row[column].empty() || role > CsvSource::CR_Notes) continue;
+    const size_t rank = m_Source.RankOf(column);
+    if (rank < picked[role].rank) picked[role] = {column, rank, &row[column]};
   }
   const std::wstring& title = *picked[CsvSource::CR_Title].value;
   const std::wstring& user = *picked[CsvSource::CR_User].value;
   const std::wstring& password = *picked[CsvSource::CR_Password].value;
   const std::wstring& address = *picked[CsvSource::CR_Address].value;
   if (m_Source.SecureNotesAsAddress() && address == kSecureNoteAddress) return SM_NotLogin;
-  if (title.empty() && user.empty() && password.empty() && address.empty()) return SM_Empty;
 
   // Bitwarden's further addresses of a login go into the notes.
   std::wstring firstAddress, otherAddresses;
@@ -156,41 +161,33 @@ CsvSiteMapper::Outcome CsvSiteMapper::Map(const CsvRecord& row, PasswordRecStruc
     firstAddress = address;
   }
 
+  Notes notes(columns);
+  notes.AddOwn(*picked[CsvSource::CR_Notes].value);
+  for (size_t column = 0; column < row.size(); ++column) {
+    const std::wstring& value = row[column];
+    const CsvSource::Role role = roleOf(column);
+    if (value.empty() || role == CsvSource::CR_Ignored || role == CsvSource::CR_Kind) continue;
+    if (role != CsvSource::CR_Extra) {
+      if (column == picked[role].column) {
+        if (role == CsvSource::CR_Address && !otherAddresses.empty())
+          notes.Add(column, otherAddresses);
+        continue;
+      }
+      if (value == *picked[role].value) continue;
+    }
+    notes.Add(column, value);
+  }
+  site.m_Notes = notes.Join();
+
+  const bool login = !user.empty() || !password.empty() || !address.empty();
+  if (!login && title.empty() && site.m_Notes.empty()) return SM_Empty;
   site.m_UserName = OneLine(user);
   site.m_Password = password;
   site.m_WebsiteAddress = OneLine(firstAddress);
   site.m_SiteTitle = OneLine(title);
   if (site.m_SiteTitle.empty() && !site.m_WebsiteAddress.empty())
-    site.m_SiteTitle = HostName(site.m_WebsiteAddress);
+    site.m_SiteTitle = SiteHost::Shown(SiteHost::Of(site.m_WebsiteAddress));
   if (site.m_SiteTitle.empty()) site.m_SiteTitle = site.m_UserName;
-  if (site.m_SiteTitle.empty()) site.m_SiteTitle = kNoTitle;
-
-  const std::vector<std::wstring>& columns = m_Source.Columns();
-  std::vector<std::wstring> names;
-  const size_t width = row.size() > columns.size() ? row.size() : columns.size();
-  names.reserve(width);
-  for (size_t column = 0; column < width; ++column) {
-    const bool named = column < columns.size() && !columns[column].empty();
-    names.push_back(named ? columns[column] : L"Column " + std::to_wstring(column + 1));
-  }
-  Notes notes;
-  notes.Add(nullptr, *picked[CsvSource::CR_Notes].value);
-  for (size_t column = 0; column < width; ++column) {
-    const std::wstring& value = Field(row, column);
-    if (value.empty()) continue;
-    const CsvSource::Role role = column < columns.size() ? m_Source.RoleOf(column)
-                                                         : CsvSource::CR_Extra;
-    if (role == CsvSource::CR_Ignored || role == CsvSource::CR_Kind) continue;
-    if (role != CsvSource::CR_Extra) {
-      if (column == picked[role].column) {
-        if (role == CsvSource::CR_Address && !otherAddresses.empty())
-          notes.Add(&names[column], otherAddresses);
-        continue;
-      }
-      if (value == *picked[role].value) continue;
-    }
-    notes.Add(&names[column], value);
-  }
-  site.m_Notes = notes.Join();
-  return SM_Site;
+  if (site.m_SiteTitle.empty()) site.m_SiteTitle = login ? kNoTitle : kNoteTitle;
+  return login || site.m_Notes.empty() ? SM_Site : SM_Note;
 }

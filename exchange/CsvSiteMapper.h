@@ -5,10 +5,9 @@
 // under its column's name; the other program's bookkeeping (groups, times,
 // icons, ids) is left out. A title, user name or address is one line; a
 // password is never changed; notes keep their lines, as CRLF, which the edit
-// controls show.
+// controls show. A row costs the work and memory of its own fields, however
+// wide the first line is.
 #pragma once
-
-#include <string>
 
 #include "exchange/CsvReader.h"
 #include "exchange/CsvSource.h"
@@ -18,9 +17,12 @@ class CsvSiteMapper {
  public:
   enum Outcome {
     SM_Site,
+    // A row of notes alone, no user name, password or address (another
+    // keeper's secure note): a site all the same, so that nothing is lost.
+    SM_Note,
     // Another kind of item (a secure note, a card, an identity).
     SM_NotLogin,
-    // No title, user name, password or address.
+    // Nothing a site could hold.
     SM_Empty,
   };
 
@@ -29,13 +31,9 @@ class CsvSiteMapper {
 
   // Fills the five texts of `site`, which comes in empty. A row shorter than
   // the first line has empty fields for the columns it lacks. A missing
-  // title is taken from the address's host name, then from the user name.
+  // title is taken from the address's host name, then from the user name; a
+  // note without one is "Imported note".
   Outcome Map(const CsvRecord& row, PasswordRecStruct& site) const;
-
-  // "accounts.example.com" of "https://ann@www.accounts.example.com:8443/x":
-  // no scheme, user, port, path or leading "www.", and nothing from a space
-  // on. The text itself when it has no host.
-  static std::wstring HostName(const std::wstring& address);
 
  private:
   const CsvSource& m_Source;

@@ -23,8 +23,8 @@ class CsvSource {
     // Kept in the notes, a line under the column's name: a one-time-password
     // secret, custom fields, anything else a person would miss.
     CR_Extra,
-    // Bookkeeping of the other program (group, favourite, times, icon, ids,
-    // realm): left out.
+    // Bookkeeping of the other program (group, favourite, times, icon,
+    // ids): left out.
     CR_Ignored,
     // The kind of item (Bitwarden, Proton Pass): only logins are sites.
     CR_Kind,
@@ -40,19 +40,29 @@ class CsvSource {
 
   // Recognises the header line's names.
   explicit CsvSource(const std::vector<std::wstring>& header);
+  CsvSource(const CsvSource&) = delete;
+  CsvSource& operator=(const CsvSource&) = delete;
+  // A first line may be a row of values: its names are wiped.
+  ~CsvSource();
 
   Verdict GetVerdict() const { return m_Verdict; }
   // The program that wrote the file ("Bitwarden"); empty for a file known
   // only by its column names.
   const std::wstring& Name() const { return m_Name; }
-  // The header's names as they stand, trimmed, for the person to see.
+  // The header's names as they stand, trimmed, each on one line and cut at
+  // 100 units: what the notes call the other columns' texts.
   const std::vector<std::wstring>& Columns() const { return m_Columns; }
+  // The columns whose names Keyfolio knows; the others are kept in the notes.
+  size_t KnownColumns() const;
 
   Role RoleOf(size_t column) const { return m_Roles[column]; }
   // The columns of a role, the one to use first first: a row takes its
   // title, user name, password, address and notes from the first of them
   // that is not empty, and keeps the others in its notes.
   const std::vector<size_t>& ColumnsOf(Role role) const { return m_Candidates[role]; }
+  // Where `column` stands in ColumnsOf(RoleOf(column)): a row compares its
+  // columns by this, without walking the role's list.
+  size_t RankOf(size_t column) const { return m_Ranks[column]; }
   // Only rows whose kind column says "login" are sites.
   bool HasKindColumn() const { return !m_Candidates[CR_Kind].empty(); }
   // Bitwarden puts each of a login's addresses on a line of its own.
@@ -72,6 +82,7 @@ class CsvSource {
   std::wstring m_Name;
   std::vector<std::wstring> m_Columns;
   std::vector<Role> m_Roles;
+  std::vector<size_t> m_Ranks;
   std::vector<size_t> m_Candidates[kRoleCount];
   bool m_AddressesOnePerLine = false;
   bool m_SecureNotesAsAddress = false;

@@ -2,24 +2,34 @@
 // unique (the site set's rule, ignoring ASCII case), and browser exports hold
 // two accounts on one site under one name, so a clash takes the user name in
 // parentheses ("google.com (ann@example.com)"), then a number ("google.com
-// (2)") until the title is free. A site that equals one already there in
-// user name, password and address, under its own title or under any title
-// this rule gives it, is not added again: importing the same file twice adds
-// nothing.
+// (2)") until the title is free.
 //
-// Ten thousand rows must not each look through the whole set: the sites are
-// indexed once by their user name, password and address, titles are looked
-// up in the set's own order, and each clashing title remembers the numbers
-// it has used.
+// A site that is the same login as one there is not added again, so that
+// importing a file twice adds nothing, and neither does importing one
+// browser's export after another's. The same login is the same user name
+// and password at the same host (SiteHost), whatever the titles and the rest
+// of the addresses: browsers keep a login under the page where it was typed,
+// with or without "www." or a trailing slash. A site without an address is
+// the same as one with its user name and password under its own title or
+// any title the clash rule gives it, and one with neither user name nor
+// password (a note) the same as one with its notes and address under such a
+// title. A row that repeats an earlier row of the same file is told apart
+// from one that the vault already holds.
+//
+// Nothing is compared pairwise: each site there and each site planned is
+// remembered under a key of what makes it that login, and each row is one
+// lookup, however many rows look alike; titles are looked up in the set's
+// own order, and each clashing title remembers the numbers it has used. The
+// keys hold passwords: they are wiped when the plan goes.
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <vector>
 
 #include "storage/DatabasePasswordSet.h"
 
@@ -29,7 +39,10 @@ class ImportPlan {
     IP_Add,
     // Added under a title made free.
     IP_AddRenamed,
+    // The same login as a site of the vault.
     IP_AlreadyThere,
+    // The same login as a row before it in the file.
+    IP_RepeatedInFile,
   };
 
   // Plans against the sites of `set` as they are now; the set must not
@@ -58,23 +71,20 @@ class ImportPlan {
       return SiteTitleLess::Less(a, *b);
     }
   };
-  // A site there or planned: its user name, password and address, and the
-  // title it has or will have.
-  struct Entry {
-    const PasswordRecStruct* content;
-    const std::wstring* title;
-  };
+  enum class Origin { Vault, File };
 
+  void Remember(const PasswordRecStruct& site, const std::wstring& title, Origin origin);
   bool Taken(const std::wstring& title) const;
-  bool AlreadyThere(const PasswordRecStruct& site) const;
   std::wstring FreeTitle(const PasswordRecStruct& site);
-  void Remember(const PasswordRecStruct& content, const std::wstring* title);
 
   const DatabasePasswordSet& m_Set;
-  std::unordered_multimap<size_t, Entry> m_ByContent;
-  // The titles planned so far, each in a string of its own that stays put.
+  // Every key, each in a string of its own that stays put, and the logins
+  // looked up by them.
+  std::deque<std::wstring> m_Keys;
+  std::unordered_map<std::wstring_view, Origin> m_Logins;
+  // The titles planned so far, likewise.
+  std::deque<std::wstring> m_PlannedTitles;
   std::set<const std::wstring*, TitleLess> m_Planned;
-  std::vector<std::unique_ptr<std::wstring>> m_PlannedTitles;
   // For each title that clashed, the first number not yet tried.
   std::map<const std::wstring*, int, TitleLess> m_NextNumber;
 };

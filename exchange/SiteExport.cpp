@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "exchange/SafeFileWriter.h"
 #include "storage/DatabasePasswordSet.h"
 #include "support/SecureWipe.h"
 
@@ -41,12 +40,6 @@ std::array<const std::wstring*, 5> Fields(const PasswordRecStruct& site) {
           &site.m_Notes};
 }
 
-void WipeNarrow(std::string& text) {
-  text.resize(text.capacity());
-  SecureZeroMemory(&text[0], text.size());
-  text.clear();
-}
-
 }  // namespace
 
 std::string SiteExport::Csv(const DatabasePasswordSet& set) {
@@ -80,9 +73,10 @@ std::string SiteExport::Csv(const DatabasePasswordSet& set) {
   return csv;
 }
 
-DWORD SiteExport::Write(const DatabasePasswordSet& set, const std::wstring& target) {
+SafeFileWriter::Result SiteExport::Write(const DatabasePasswordSet& set,
+                                         const std::wstring& target) {
   std::string csv = Csv(set);
-  const DWORD error = SafeFileWriter::Write(target, csv.data(), csv.size());
-  WipeNarrow(csv);
-  return error;
+  SafeFileWriter::Result result = SafeFileWriter::Write(target, csv.data(), csv.size());
+  SecureWipe(csv);
+  return result;
 }

@@ -7,9 +7,9 @@
 // value would come back changed.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
+
+#include "exchange/SafeFileWriter.h"
 
 class DatabasePasswordSet;
 
@@ -21,6 +21,5 @@ class SiteExport {
   // The whole file, as UTF-8. It holds every password: the caller wipes it.
   static std::string Csv(const DatabasePasswordSet& set);
   // Writes the file through SafeFileWriter and wipes what it made.
-  // ERROR_SUCCESS or the Windows error of the step that failed.
-  static DWORD Write(const DatabasePasswordSet& set, const std::wstring& target);
+  static SafeFileWriter::Result Write(const DatabasePasswordSet& set, const std::wstring& target);
 };

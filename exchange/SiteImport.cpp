@@ -9,49 +9,101 @@
 #include "support/DebugLog.h"
 #include "support/SecureWipe.h"
 
+namespace {
+
+// What m_Marks holds for a site.
+constexpr unsigned char kNote = 1;
+constexpr unsigned char kRepaired = 2;
+
+// A record of the file's, wiped when reading ends, on every path.
+class WipedRecord {
+ public:
+  WipedRecord() = default;
+  WipedRecord(const WipedRecord&) = delete;
+  WipedRecord& operator=(const WipedRecord&) = delete;
+  ~WipedRecord() { WipeRecord(record); }
+
+  CsvRecord record;
+};
+
+bool ReplaceLoneSurrogates(PasswordRecStruct& site) {
+  bool replaced = false;
+  for (std::wstring* text : {&site.m_SiteTitle, &site.m_UserName, &site.m_Password,
+                             &site.m_WebsiteAddress, &site.m_Notes})
+    replaced = TextFile::ReplaceLoneSurrogates(*text) || replaced;
+  return replaced;
+}
+
+}  // namespace
+
 bool SiteImport::Fail(Problem problem) {
   DebugLog(L"SiteImport::Read: refused, problem %i", static_cast<int>(problem));
   m_Problem = problem;
   m_Sites.clear();
+  m_Marks.clear();
+  m_NotLogin = 0;
+  m_Empty = 0;
   return false;
 }
 
 bool SiteImport::Read(const std::wstring& path) {
   TextFile file;
-  if (!file.Read(path)) {
-    m_Error = file.GetError();
-    m_Size = file.GetSize();
-    switch (file.GetProblem()) {
-      case TextFile::TF_TooLarge: return Fail(SI_TooLarge);
-      case TextFile::TF_NotText: return Fail(SI_NotText);
-      default: return Fail(SI_Unreadable);
-    }
-  }
+  const bool read = file.Read(path);
   m_Size = file.GetSize();
-  const CsvReader::Result read = CsvReader::Read(file.Text());
-  if (read.line != 0) {
-    m_Line = read.line;
-    return Fail(SI_UnclosedQuote);
+  return read ? ReadText(file.Text()) : Refuse(file);
+}
+
+bool SiteImport::Decode(const char* bytes, size_t size) {
+  TextFile file;
+  m_Size = size;
+  return file.Decode(bytes, size) ? ReadText(file.Text()) : Refuse(file);
+}
+
+bool SiteImport::Refuse(const TextFile& file) {
+  m_Error = file.GetError();
+  m_Line = file.GetLine();
+  switch (file.GetProblem()) {
+    case TextFile::TF_TooLarge: return Fail(SI_TooLarge);
+    case TextFile::TF_NotText: return Fail(SI_NotText);
+    case TextFile::TF_NotUtf8: return Fail(SI_NotUtf8);
+    default: return Fail(SI_Unreadable);
   }
-  const std::vector<CsvRecord>& records = read.table.records;
-  if (records.empty()) return Fail(SI_Empty);
-  const CsvSource source(records.front());
-  m_Columns = source.Columns();
+}
+
+bool SiteImport::ReadText(const std::wstring& text) {
+  CsvReader reader(text);
+  WipedRecord header, row;
+  if (!reader.Next(header.record)) {
+    m_Line = reader.UnclosedLine();
+    return Fail(m_Line != 0 ? SI_UnclosedQuote : SI_Empty);
+  }
+  const CsvSource source(header.record);
+  m_ColumnCount = header.record.size();
+  m_KnownColumnCount = source.KnownColumns();
   if (source.GetVerdict() == CsvSource::CV_NoPassword) return Fail(SI_NoPassword);
   if (source.GetVerdict() == CsvSource::CV_NoSiteColumns) return Fail(SI_NoSiteColumns);
   m_SourceName = source.Name();
 
   const CsvSiteMapper mapper(source);
-  // Made once at its final size: a vector that grows moves its sites, and
-  // moving copies a short text, leaving it behind unwiped.
-  m_Sites.reserve(records.size() - 1);
-  for (size_t row = 1; row < records.size(); ++row) {
+  while (reader.Next(row.record)) {
     PasswordRecStruct site;
-    switch (mapper.Map(records[row], site)) {
-      case CsvSiteMapper::SM_Site: m_Sites.push_back(std::move(site)); break;
-      case CsvSiteMapper::SM_NotLogin: ++m_NotLogin; break;
-      case CsvSiteMapper::SM_Empty: ++m_Empty; break;
+    const CsvSiteMapper::Outcome outcome = mapper.Map(row.record, site);
+    if (outcome == CsvSiteMapper::SM_NotLogin) {
+      ++m_NotLogin;
+      continue;
     }
+    if (outcome == CsvSiteMapper::SM_Empty) {
+      ++m_Empty;
+      continue;
+    }
+    unsigned char marks = outcome == CsvSiteMapper::SM_Note ? kNote : 0;
+    if (ReplaceLoneSurrogates(site)) marks |= kRepaired;
+    m_Sites.push_back(std::move(site));
+    m_Marks.push_back(marks);
+  }
+  if (reader.UnclosedLine() != 0) {
+    m_Line = reader.UnclosedLine();
+    return Fail(SI_UnclosedQuote);
   }
   return true;
 }
@@ -62,16 +114,23 @@ SiteImport::Counts SiteImport::Plan(const DatabasePasswordSet& set,
   counts.notLogin = m_NotLogin;
   counts.empty = m_Empty;
   ImportPlan plan(set);
-  for (const PasswordRecStruct& site : m_Sites) {
+  for (size_t i = 0; i < m_Sites.size(); ++i) {
     std::wstring title;
     ScopedWipe wipe(title);
-    switch (plan.Place(site, title)) {
+    const ImportPlan::Fate fate = plan.Place(m_Sites[i], title);
+    switch (fate) {
       case ImportPlan::IP_AlreadyThere: ++counts.alreadyThere; break;
-      case ImportPlan::IP_AddRenamed: ++counts.renamed; ++counts.added; break;
-      case ImportPlan::IP_Add: ++counts.added; break;
+      case ImportPlan::IP_RepeatedInFile: ++counts.repeated; break;
+      case ImportPlan::IP_AddRenamed:
+      case ImportPlan::IP_Add:
+        ++counts.added;
+        if (fate == ImportPlan::IP_AddRenamed) ++counts.renamed;
+        if (m_Marks[i] & kNote) ++counts.notes;
+        if (m_Marks[i] & kRepaired) ++counts.repaired;
+        break;
     }
     // An empty title marks a site left out.
-    if (titles) titles->push_back(title);
+    if (titles) titles->push_back(std::move(title));
   }
   return counts;
 }
@@ -94,7 +153,8 @@ SiteImport::Counts SiteImport::AddTo(DatabasePasswordSet& set) {
     adds.push_back(std::move(site));
   }
   for (std::wstring& title : titles) SecureWipe(title);
-  set.AddRecords(adds);
   m_Sites.clear();
+  m_Marks.clear();
+  set.AddRecords(adds);
   return counts;
 }

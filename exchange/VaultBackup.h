@@ -18,13 +18,17 @@ class VaultBackup {
     VB_ReadVault,
     // The backup could not be written.
     VB_Write,
-    // It was written, but did not read back the same: it has been removed.
+    // It was written, but did not read back the same: it has been removed,
+    // unless `leftOver` names it.
     VB_Verify,
   };
 
   struct Result {
     Step step = VB_Done;
     DWORD error = ERROR_SUCCESS;
+    // VB_Write: the partial copy when it may still be there (SafeFileWriter).
+    // VB_Verify: the copy when it could not be removed.
+    std::wstring leftOver;
   };
 
   // Copies the file `vault` to `target` (full paths).

@@ -176,22 +176,28 @@ bool DatabasePasswordSet::AddRecord(HWND owner, const PasswordRecStruct& site) {
 
 size_t DatabasePasswordSet::AddRecords(std::vector<PasswordRecStruct>& sites) {
   const std::wstring today = TodayStamp();
-  RecordSet::iterator first = m_Records.end();
-  size_t added = 0;
+  // Gathered apart and then merged, which moves nodes and allocates nothing:
+  // memory that runs out on the way leaves the set as it was.
+  RecordSet added;
+  RecordSet::iterator first = added.end();
   for (PasswordRecStruct& site : sites) {
     site.m_DateCreated = today;
     site.m_DateModified = today;
     site.m_PrimaryKeyRecord = NextPrimaryKey();
-    const auto inserted = m_Records.insert(std::move(site));
-    if (!inserted.second) {
-      DebugLog(L"DatabasePasswordSet::AddRecords: title taken, site left out");
-      continue;
+    if (m_Records.count(site) == 0) {
+      const auto inserted = added.insert(std::move(site));
+      if (inserted.second) {
+        if (first == added.end()) first = inserted.first;
+        continue;
+      }
     }
-    if (added++ == 0) first = inserted.first;
+    DebugLog(L"DatabasePasswordSet::AddRecords: title taken, site left out");
   }
+  const size_t count = added.size();
+  m_Records.merge(added);
   // One walk to the first site's position, for all of them.
-  if (added != 0) LocateRecord(*first);
-  return added;
+  if (count != 0) LocateRecord(*first);
+  return count;
 }
 
 bool DatabasePasswordSet::EditCurrentRecord(HWND owner, PasswordRecStruct site) {

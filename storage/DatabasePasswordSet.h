@@ -86,8 +86,9 @@ class DatabasePasswordSet {
   // Adds many sites at once, each stamped and keyed as AddRecord does, with
   // no box: the caller has made their titles free, and a site whose title
   // is taken all the same is left out. Each add costs a lookup, not a walk
-  // through the set; the first site added becomes the current one. The
-  // sites are moved from. The number added.
+  // through the set; the first site added becomes the current one. All or
+  // none: when memory runs out on the way (std::bad_alloc), the set is as it
+  // was. The sites are moved from. The number added.
   size_t AddRecords(std::vector<PasswordRecStruct>& sites);
   // Replaces the site that the caller's GetCurrentRecord returned with
   // `site`, stamped modified today. False, after telling the user, when the

@@ -22,11 +22,13 @@
 
 #include <string>
 
-inline void SecureWipe(std::wstring& text) {
+// Wide texts, and the UTF-8 bytes of an export, alike.
+template <typename Unit>
+void SecureWipe(std::basic_string<Unit>& text) {
   // Growing to the capacity moves nothing and makes every unit of the
   // buffer part of the text, so that all of it may be overwritten.
   text.resize(text.capacity());
-  SecureZeroMemory(&text[0], text.size() * sizeof(wchar_t));
+  SecureZeroMemory(&text[0], text.size() * sizeof(Unit));
   text.clear();
 }
 

@@ -247,6 +247,39 @@ TEST_F(SiteDialogTest, EditAcceptsTheSitesOwnTitleAndKeepsItsNumberAndDate) {
   }
 }
 
+// A site imported without a password (a note, a login whose other program
+// kept none) can be edited and keep none; a site that has a password needs
+// one still, as a new site does.
+TEST_F(SiteDialogTest, EditLetsASiteWithoutAPasswordKeepNone) {
+  struct Case {
+    const char* what;
+    std::wstring stored;
+    std::vector<std::wstring> boxes;
+  };
+  const Case cases[] = {
+      {"a site without a password", L"", {}},
+      {"a site with a password", L"mail-pw", {kNeedPassword}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PutSites({MakeSite(L"Bank", L"bank-pw"), MakeSite(L"Mail", c.stored)}, 1);
+    MessageBoxAnswerer answerer;
+    DialogDriver driver([&](HWND dialog) {
+      EXPECT_EQ(Text(dialog, IDC_SITE_PASSWORD), c.stored);
+      SetText(dialog, IDC_SITE_PASSWORD, L"");
+      SetText(dialog, IDC_SITE_NOTES, L"door code 1234");
+      Click(dialog, IDOK);
+      if (!c.boxes.empty()) Click(dialog, IDCANCEL);
+    });
+    EditPasswordToDB dialog(m_owner.Get());
+    EXPECT_EQ(answerer.Texts(), c.boxes);
+    EXPECT_EQ(dialog.GetResult(), c.boxes.empty() ? IDOK : IDCANCEL);
+    const PasswordRecStruct after = DatabasePasswordSet::GetInstance().GetCurrentRecord();
+    EXPECT_EQ(after.m_Password, c.stored);
+    EXPECT_EQ(after.m_Notes, c.boxes.empty() ? L"door code 1234" : MakeSite(L"Mail", L"").m_Notes);
+  }
+}
+
 // Another site's title is refused; the set keeps the old site whole and the
 // dialog what was typed. Cancel then leaves the set as it was.
 TEST_F(SiteDialogTest, EditRefusesAnotherSitesTitleAndKeepsTheOldSite) {

@@ -14,6 +14,22 @@
 
 namespace {
 
+// Every record of `text`, read one at a time, and where a quoted field that
+// never closes opened.
+struct AllRecords {
+  std::vector<CsvRecord> records;
+  size_t unclosedLine = 0;
+};
+
+AllRecords ReadAll(const std::wstring& text) {
+  AllRecords all;
+  CsvReader reader(text);
+  CsvRecord record;
+  while (reader.Next(record)) all.records.push_back(record);
+  all.unclosedLine = reader.UnclosedLine();
+  return all;
+}
+
 struct SplitCase {
   const char* name;
   const wchar_t* text;
@@ -27,9 +43,9 @@ void PrintTo(const SplitCase& c, std::ostream* out) {
 class CsvSplit : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(CsvSplit, GivesTheRecordsAndFields) {
-  const CsvReader::Result result = CsvReader::Read(GetParam().text);
-  EXPECT_EQ(result.line, 0u);
-  EXPECT_EQ(result.table.records, GetParam().records);
+  const AllRecords all = ReadAll(GetParam().text);
+  EXPECT_EQ(all.unclosedLine, 0u);
+  EXPECT_EQ(all.records, GetParam().records);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,25 +75,31 @@ INSTANTIATE_TEST_SUITE_P(
                   {{L"a", L"b"}, {L"c;d", L"e"}}},
         SplitCase{"CommaWinsOverSemicolon", L"a;b,c\r\n", {{L"a;b", L"c"}}},
         SplitCase{"QuotedCommaInHeaderDoesNotChoose", L"\"a,b\";c\r\n", {{L"a,b", L"c"}}},
+        // Each record takes room for its own fields, whatever came before.
+        SplitCase{"WideThenNarrowThenWide", L"a\r\nb,c,d,e\r\nf\r\n,,,,,\r\n",
+                  {{L"a"}, {L"b", L"c", L"d", L"e"}, {L"f"}, {L"", L"", L"", L"", L"", L""}}},
         SplitCase{"Nothing", L"", {}}),
     [](const ::testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
 
-TEST(CsvReader, AQuoteThatNeverClosesGivesTheLineItOpenedOnAndNoRecords) {
+TEST(CsvReader, AQuoteThatNeverClosesGivesTheLineItOpenedOnAndNoFurtherRecord) {
   struct Case {
     const wchar_t* text;
     size_t line;
+    size_t recordsBefore;
   };
   const Case cases[] = {
-      {L"a,b\r\nc,\"d\r\ne,f\r\n", 2},
-      {L"a,b\r\n\"x\r\ny\",z\r\n\"never", 4},
-      {L"\"", 1},
+      {L"a,b\r\nc,\"d\r\ne,f\r\n", 2, 1},
+      {L"a,b\r\n\"x\r\ny\",z\r\n\"never", 4, 2},
+      {L"\"", 1, 0},
       // Line ends inside earlier quoted fields are counted once each.
-      {L"\"1\r\n2\n3\r4\",\"\r\n\"\r\n\"", 6},
+      {L"\"1\r\n2\n3\r4\",\"\r\n\"\r\n\"", 6, 1},
+      // Also those of earlier fields of the record that does not close.
+      {L"a\r\n\"1\n2\",\"3\r\n", 3, 1},
   };
   for (const Case& c : cases) {
-    const CsvReader::Result result = CsvReader::Read(c.text);
-    EXPECT_EQ(result.line, c.line) << testing::PrintToString(std::wstring(c.text));
-    EXPECT_TRUE(result.table.records.empty());
+    const AllRecords all = ReadAll(c.text);
+    EXPECT_EQ(all.unclosedLine, c.line) << testing::PrintToString(std::wstring(c.text));
+    EXPECT_EQ(all.records.size(), c.recordsBefore);
   }
 }
 
@@ -105,24 +127,70 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Utf8", "Caf\xC3\xA9,\xE6\x97\xA5\xF0\x9F\x94\x91",
                    L"Caf\u00E9,\u65E5\U0001F511"},
         DecodeCase{"Utf8WithMark", "\xEF\xBB\xBFname", L"name"},
-        DecodeCase{"Utf8MarkedButBroken", "\xEF\xBB\xBF" "a\xFF" "b", L"a\uFFFDb"},
         DecodeCase{"Utf16LittleEndian", std::string("\xFF\xFEn\0\xE9\0", 6), L"n\u00E9"},
         DecodeCase{"Utf16BigEndian", std::string("\xFE\xFF\0n\x65\xE5", 6), L"n\u65E5"},
         DecodeCase{"Empty", "", L""},
         DecodeCase{"MarkAlone", "\xEF\xBB\xBF", L""}),
     [](const ::testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
 
-TEST(TextDecoding, BytesThatAreNotUtf8AreReadInTheAnsiCodePage) {
+TEST(TextDecoding, BytesWithNoUtf8SequenceAtAllAreReadInTheAnsiCodePage) {
   // A spreadsheet's "CSV" in Windows-1252 (the prefix's ANSI code page is
   // whatever Wine set up, so the expected text comes from the system).
-  const std::string bytes = "Caf\xE9;Stra\xDF" "e";
-  wchar_t expected[16] = {};
+  const std::string bytes = "Caf\xE9;Stra\xDF" "e\r\n\xE0\x80\xC0\xAF;\xED\xA0\x80";
+  wchar_t expected[64] = {};
   const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                         expected, 16);
+                                         expected, 64);
   TextFile file;
   ASSERT_TRUE(file.Decode(bytes.data(), bytes.size()));
   EXPECT_EQ(file.Text(), std::wstring(expected, static_cast<size_t>(length)));
   EXPECT_EQ(file.Text().find(L'\uFFFD'), std::wstring::npos);
+}
+
+// One broken byte in a file that is UTF-8 elsewhere: read as ANSI, every
+// letter beyond ASCII would change; as UTF-8, the byte would. Neither: the
+// file is refused with the line of the first broken byte.
+TEST(TextDecoding, Utf8WithABrokenByteIsRefusedWithItsLine) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    size_t line;
+  };
+  const Case cases[] = {
+      {"a stray byte in a note", "name,password\r\nBank,p\xC3\xA4ss\r\nShop,pw,caf\xE9\r\n", 3},
+      {"the broken byte before any good sequence", "a\xFF\nb\n\xC3\xA4\n", 1},
+      {"a sequence cut short", "\xC3\xA4\n\n\xE6\x97", 3},
+      {"an overlong form", "\xC3\xA4\r\r\xC0\xAF", 3},
+      {"an encoded surrogate", "\xC3\xA4\n\xED\xA0\x80", 2},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80\xC3\xA4", 1},
+      {"a byte-order mark, then a broken byte", "\xEF\xBB\xBFname\r\na\xFF", 2},
+      {"CRLF is one line end", "\xC3\xA4\r\n\r\n\x80", 3},
+  };
+  for (const Case& c : cases) {
+    TextFile file;
+    EXPECT_FALSE(file.Decode(c.bytes.data(), c.bytes.size())) << c.what;
+    EXPECT_EQ(file.GetProblem(), TextFile::TF_NotUtf8) << c.what;
+    EXPECT_EQ(file.GetLine(), c.line) << c.what;
+    EXPECT_TRUE(file.Text().empty()) << c.what;
+  }
+}
+
+TEST(TextDecoding, LoneSurrogatesBecomeTheReplacementCharacterAndPairsStay) {
+  struct Case {
+    std::wstring text;
+    std::wstring replaced;
+  };
+  const Case cases[] = {
+      {L"pw\U0001F511", L"pw\U0001F511"},
+      {std::wstring(L"a\xD800" L"b", 3), L"a\uFFFDb"},
+      {std::wstring(L"\xDC00" L"a\xD83D", 3), L"\uFFFDa\uFFFD"},
+      {std::wstring(L"\xDC00\xD800", 2), L"\uFFFD\uFFFD"},
+      {std::wstring(L"\xD83D\xD83D\xDD11", 3), L"\uFFFD\U0001F511"},
+  };
+  for (const Case& c : cases) {
+    std::wstring text = c.text;
+    EXPECT_EQ(TextFile::ReplaceLoneSurrogates(text), c.text != c.replaced);
+    EXPECT_EQ(text, c.replaced);
+  }
 }
 
 TEST(TextDecoding, AZeroCharacterMeansNotText) {

@@ -63,7 +63,8 @@ TEST(ExchangeWipe, ImportedAndExportedTextsAreWipedBeforeTheirMemoryIsFreed) {
     EXPECT_EQ(import.AddTo(set).added, 2u);
   }
   ASSERT_TRUE(updater.Serialize());
-  EXPECT_EQ(SiteExport::Write(set, folder.File(L"out.csv")), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(SiteExport::Write(set, folder.File(L"out.csv")).error,
+            static_cast<DWORD>(ERROR_SUCCESS));
   set.LoadDefaultValues();
   watch.Stop();
   ExpectNoneFreedUnwiped(watch, secrets);

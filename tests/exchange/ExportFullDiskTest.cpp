@@ -25,7 +25,9 @@ TEST(FullDisk, AnExportThatFillsTheDiskLeavesNoHalfFileAndTheOldOne) {
   }
   const std::wstring target = folder + L"\\sites.csv";
   WriteBytes(target, {'o', 'l', 'd'});
-  EXPECT_NE(SiteExport::Write(set, target), static_cast<DWORD>(ERROR_SUCCESS));
+  const SafeFileWriter::Result written = SiteExport::Write(set, target);
+  EXPECT_NE(written.error, static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(written.leftOver, L"");
   EXPECT_EQ(ReadBytes(target), (Bytes{'o', 'l', 'd'}));
   EXPECT_EQ(FolderContents(folder), std::vector<std::wstring>{L"sites.csv"});
 }

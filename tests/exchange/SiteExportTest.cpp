@@ -1,6 +1,6 @@
 // Moving sites out: the export file byte for byte, the round trip through a
-// real file back into an empty vault, the write that leaves no half file,
-// and the backup of the vault file.
+// real file back into an empty vault, the write that leaves no half file nor
+// its temporary file, and the backup of the vault file.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,6 +23,8 @@ std::string Text(const Bytes& bytes) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+constexpr DWORD kSuccess = ERROR_SUCCESS;
+
 class SiteExportTest : public ::testing::Test {
  protected:
   SiteExportTest() : m_set(DatabasePasswordSet::GetInstance()) { m_set.LoadDefaultValues(); }
@@ -39,7 +41,7 @@ TEST_F(SiteExportTest, WritesChromesFormatInTitleOrder) {
                  L"line 1\r\nline 2"));
   Add(SiteRecord(L"Caf\u00E9", L"", L"=1+2", L"", L"n"));
   const std::wstring path = m_folder.File(L"out.csv");
-  ASSERT_EQ(SiteExport::Write(m_set, path), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(SiteExport::Write(m_set, path).error, kSuccess);
   EXPECT_EQ(Text(ReadBytes(path)),
             "name,url,username,password,note\r\n"
             "\"bank, \"\"main\"\"\",\"https://bank.example/?a=1,2\",ann,\"a\"\"b\","
@@ -62,7 +64,7 @@ TEST_F(SiteExportTest, AnExportImportedIntoAnEmptyVaultGivesEverySiteBack) {
   for (const PasswordRecStruct& site : sites) Add(site);
   std::vector<PasswordRecStruct> exported(m_set.Records().begin(), m_set.Records().end());
   const std::wstring path = m_folder.File(L"Keyfolio sites.csv");
-  ASSERT_EQ(SiteExport::Write(m_set, path), static_cast<DWORD>(ERROR_SUCCESS));
+  ASSERT_EQ(SiteExport::Write(m_set, path).error, kSuccess);
 
   m_set.LoadDefaultValues();
   SiteImport import;
@@ -85,8 +87,10 @@ TEST_F(SiteExportTest, AnExportImportedIntoAnEmptyVaultGivesEverySiteBack) {
 
 TEST_F(SiteExportTest, AFailedWriteLeavesNoFileAndTheOldOneAsItWas) {
   Add(SiteRecord(L"Bank", L"ann", L"pw", L"", L""));
-  EXPECT_NE(SiteExport::Write(m_set, m_folder.File(L"no such folder\\out.csv")),
-            static_cast<DWORD>(ERROR_SUCCESS));
+  SafeFileWriter::Result written =
+      SiteExport::Write(m_set, m_folder.File(L"no such folder\\out.csv"));
+  EXPECT_NE(written.error, kSuccess);
+  EXPECT_EQ(written.leftOver, L"");
 
   // A target that another program holds open without sharing: the rename
   // cannot put the new file in its place.
@@ -95,14 +99,33 @@ TEST_F(SiteExportTest, AFailedWriteLeavesNoFileAndTheOldOneAsItWas) {
   HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  EXPECT_NE(SiteExport::Write(m_set, held), static_cast<DWORD>(ERROR_SUCCESS));
+  written = SiteExport::Write(m_set, held);
+  EXPECT_NE(written.error, kSuccess);
+  EXPECT_EQ(written.leftOver, L"") << "the temporary file was seen gone";
   CloseHandle(holder);
   EXPECT_EQ(Text(ReadBytes(held)), "old");
   EXPECT_EQ(FolderContents(m_folder.Path()), std::vector<std::wstring>{L"held.csv"});
 
   // Written in place of the old one once it is let go.
-  EXPECT_EQ(SiteExport::Write(m_set, held), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(SiteExport::Write(m_set, held).error, kSuccess);
   EXPECT_EQ(Text(ReadBytes(held)), "name,url,username,password,note\r\nBank,,ann,pw,\r\n");
+}
+
+// The file being written is named after its target, so that a person who
+// finds one knows what it is; a file of that name that is there already is
+// not the writer's to touch.
+TEST(SafeFileWriter, WritesThroughAFileNamedAfterTheTargetAndTakesNoOtherName) {
+  TempFolder folder;
+  const std::wstring target = folder.File(L"Keyfolio sites.csv");
+  EXPECT_EQ(SafeFileWriter::TemporaryName(target, 0), target + L".unfinished");
+  EXPECT_EQ(SafeFileWriter::TemporaryName(target, 1), target + L" (2).unfinished");
+  WriteBytes(target + L".unfinished", {'m', 'i', 'n', 'e'});
+  const std::string text = "name,url\r\n";
+  EXPECT_EQ(SafeFileWriter::Write(target, text.data(), text.size()).error, kSuccess);
+  EXPECT_EQ(Text(ReadBytes(target)), text);
+  EXPECT_EQ(Text(ReadBytes(target + L".unfinished")), "mine");
+  EXPECT_EQ(FolderContents(folder.Path()),
+            (std::vector<std::wstring>{L"Keyfolio sites.csv", L"Keyfolio sites.csv.unfinished"}));
 }
 
 TEST(VaultBackup, CopiesTheVaultByteForByteUnderADatedName) {

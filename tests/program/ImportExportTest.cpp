@@ -140,6 +140,54 @@ TEST_F(ImportExportTest, ImportThenExportThenImportIntoAFreshVault) {
   EXPECT_EQ(TextsOf(ReadVault(fresh.VaultBytes())), TextsOf(ReadVaultOnDrive()));
 }
 
+// A new user imports Chrome's passwords, then Firefox's: the same logins,
+// kept under other pages of their sites, come in once, and the box counts
+// before anything changes what the second import leaves out and the
+// character it had to replace.
+TEST_F(ImportExportTest, AnotherBrowsersExportOfTheSameLoginsAddsThemOnce) {
+  Keyfolio& program = StartWithSites({StoredSite(L"Mail", 1)});
+  Import(program, WriteCsv(L"Chrome Passwords.csv",
+                           "name,url,username,password,note\r\n"
+                           "github.com,https://github.com/,annameier,gh-pw,\r\n"
+                           "bank.example,https://bank.example/,ann,bank-pw,\r\n"
+                           ",,,,door code 1234\r\n"));
+  MessageBoxView box = program.WaitForMessageBox();
+  EXPECT_EQ(box.text,
+            L"Import the sites of \"Chrome Passwords.csv\"?\n\nIt is an export of Chrome or Edge."
+            L"\n\nSites to add: 3 (1 of them notes only)\nLeft out: none\nTitles changed to keep "
+            L"them unique: 0");
+  program.Answer(box, L"Yes");
+  program.Answer(program.WaitForMessageBox(), L"No");
+
+  // Firefox's export is UTF-16, which can hold half a character.
+  const std::wstring firefox =
+      std::wstring(L"\uFEFF\"url\",\"username\",\"password\",\"httpRealm\",\"formActionOrigin\","
+                   L"\"guid\"\r\n") +
+      L"https://github.com/login,annameier,gh-pw,,https://github.com,{1}\r\n" +
+      L"https://www.bank.example,ann,bank-pw,,,{2}\r\n" +
+      L"https://xn--mnchen-3ya.de/,anna,p\xD800w,Members,,{3}\r\n" +
+      L"https://m\u00FCnchen.de/login,anna,p\xD800w,,,{4}\r\n";
+  const auto* bytes = reinterpret_cast<const unsigned char*>(firefox.data());
+  const std::wstring logins = m_files.File(L"logins.csv");
+  WriteBytes(logins, Bytes(bytes, bytes + firefox.size() * sizeof(wchar_t)));
+  Import(program, logins);
+  box = program.WaitForMessageBox();
+  EXPECT_EQ(box.text,
+            L"Import the sites of \"logins.csv\"?\n\nIt is an export of Firefox.\n\nSites to add: "
+            L"1\nLeft out: 3 (2 already there, 1 repeated in the file)\nTitles changed to keep "
+            L"them unique: 0\nSites where a broken character was replaced: 1");
+  program.Answer(box, L"Yes");
+  program.Answer(program.WaitForMessageBox(), L"No");
+  EXPECT_EQ(program.Titles(),
+            (std::vector<std::wstring>{L"bank.example", L"github.com", L"Imported note", L"Mail",
+                                       L"m\u00FCnchen.de"}));
+  const std::vector<SiteTexts> stored = TextsOf(ReadVaultOnDrive());
+  ASSERT_EQ(stored.size(), 5u);
+  EXPECT_EQ(stored[2], (SiteTexts{L"Imported note", L"", L"", L"", L"door code 1234"}));
+  EXPECT_EQ(stored[4], (SiteTexts{L"m\u00FCnchen.de", L"anna", L"p\uFFFDw",
+                                  L"https://xn--mnchen-3ya.de/", L"httpRealm: Members"}));
+}
+
 struct RefusedFile {
   const char* name;
   // Makes the file in the folder; its full path.
@@ -187,9 +235,29 @@ INSTANTIATE_TEST_SUITE_P(
                       return Written(folder, L"contacts.csv",
                                      "Name,E-mail Address,Phone\r\nAnn,ann@example.com,123\r\n");
                     },
-                    L"is not a file of passwords that Keyfolio knows. Its first line names these "
-                    L"columns:\n\n\"Name\", \"E-mail Address\", \"Phone\"\n\nKeyfolio needs one "
-                    L"named \"password\" to import sites."},
+                    L"is not a file of passwords that Keyfolio knows. Its first line has 3 "
+                    L"columns.\n\nKeyfolio needs one named \"password\" to import sites."},
+        // A file without a line of names: its first row, password and all, is
+        // not shown.
+        RefusedFile{"FirstLineOfValues",
+                    [](const TempFolder& folder) {
+                      return Written(folder, L"no names.csv",
+                                     "Bank,ann,s3cret\r\nShop,bob,pw\r\n");
+                    },
+                    L"is not a file of passwords that Keyfolio knows. Its first line has 3 "
+                    L"columns, and Keyfolio knows none of their names: a file of sites begins "
+                    L"with a line of column names.\n\nKeyfolio needs one named \"password\" to "
+                    L"import sites."},
+        // UTF-8 with one byte that is not: read otherwise, a password would
+        // change.
+        RefusedFile{"Utf8WithABrokenByte",
+                    [](const TempFolder& folder) {
+                      return Written(folder, L"mixed.csv",
+                                     "name,url,username,password\r\n"
+                                     "Caf\xC3\xA9,,ann,p\xC3\xA4ss\r\nShop,,bob,pw\xFC\r\n");
+                    },
+                    L"cannot be read whole.\n\nLine 3 of the file is not valid UTF-8 text. Save "
+                    L"it as UTF-8 and import it again."},
         RefusedFile{"UnclosedQuote",
                     [](const TempFolder& folder) {
                       return Written(folder, L"cut.csv",

@@ -7,7 +7,9 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "storage/DatabasePasswordSet.h"
 #include "storage/PasswordRecStruct.h"
 #include "tests/storage/VaultBytes.h"
 
@@ -28,6 +30,19 @@ inline void PrintTo(const SiteTexts& site, std::ostream* out) {
 
 inline SiteTexts TextsOf(const SiteFields& site) {
   return {site.title, site.user, site.password, site.address, site.notes};
+}
+
+inline SiteTexts TextsOf(const PasswordRecStruct& site) {
+  return {site.m_SiteTitle, site.m_UserName, site.m_Password, site.m_WebsiteAddress,
+          site.m_Notes};
+}
+
+// The program's site set, in title order.
+inline std::vector<SiteTexts> SetTexts() {
+  std::vector<SiteTexts> texts;
+  for (const PasswordRecStruct& site : DatabasePasswordSet::GetInstance().Records())
+    texts.push_back(TextsOf(site));
+  return texts;
 }
 
 // A site of the set with these texts; its dates and key are left empty, as
