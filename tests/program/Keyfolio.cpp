@@ -6,6 +6,8 @@
 #include "tests/program/Keyfolio.h"
 #include "tests/program/KeyfolioWindows.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -246,6 +248,20 @@ void Keyfolio::LogIn(const std::wstring& password) {
   WaitForClose(dialog);
   Expect([&] { return IsWindowEnabled(m_main) != FALSE; }, "the main window to be usable");
   WaitUntilIdle();
+}
+
+bool BoxSays::operator==(const BoxSays& other) const {
+  return caption == other.caption && text == other.text && buttons == other.buttons;
+}
+
+BoxSays Says(const MessageBoxView& box) {
+  return {box.caption, box.text, box.buttons};
+}
+
+void PrintTo(const BoxSays& says, std::ostream* out) {
+  *out << "caption " << testing::PrintToString(says.caption) << ", text "
+       << testing::PrintToString(says.text) << ", buttons "
+       << testing::PrintToString(says.buttons);
 }
 
 bool IsMessageBox(HWND dialog) {

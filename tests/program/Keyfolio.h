@@ -18,6 +18,7 @@
 
 #include <array>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,19 @@ struct MessageBoxView {
   // An icon beside the text (MB_ICONEXCLAMATION and the like).
   bool hasIcon = false;
 };
+
+// What a message box says, to be checked in one comparison:
+// EXPECT_EQ(Says(box), (BoxSays{L"Keyfolio", L"The text.", {L"OK"}})).
+struct BoxSays {
+  std::wstring caption;
+  std::wstring text;
+  // The button labels, "&" removed, in creation order.
+  std::vector<std::wstring> buttons;
+
+  bool operator==(const BoxSays& other) const;
+};
+BoxSays Says(const MessageBoxView& box);
+void PrintTo(const BoxSays& says, std::ostream* out);
 
 class Keyfolio {
  public:

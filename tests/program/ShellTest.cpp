@@ -154,10 +154,10 @@ TEST_P(HelpPage, SaysWhereAMissingPageWasLookedFor) {
   Keyfolio& program = StartWithSites({});
   HWND used = GetParam().open(program);
   const MessageBoxView box = program.WaitForMessageBox();
-  EXPECT_EQ(box.caption, L"Keyfolio");
-  EXPECT_EQ(box.text, L"The help page Keyfolio-Flash-Instructions.htm was not found in the "
-                      L"folder \"" + folder + L"\".");
-  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(Says(box), (BoxSays{L"Keyfolio",
+                                L"The help page Keyfolio-Flash-Instructions.htm was not found "
+                                L"in the folder \"" + folder + L"\".",
+                                {L"OK"}}));
   EXPECT_TRUE(box.hasIcon);
   EXPECT_EQ(box.owner, used);
   program.Answer(box, L"OK");
@@ -210,9 +210,8 @@ TEST_P(ShellThatCannotOpen, SaysWhatCouldNotBeOpened) {
   HWND used = GetParam().open(program);
   const std::wstring target = GetParam().open == ClickGo ? address : m_drive.HelpPagePath();
   const MessageBoxView box = program.WaitForMessageBox();
-  EXPECT_EQ(box.caption, L"Keyfolio");
-  EXPECT_EQ(box.text, L"Windows could not open \"" + target + L"\".");
-  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(Says(box),
+            (BoxSays{L"Keyfolio", L"Windows could not open \"" + target + L"\".", {L"OK"}}));
   EXPECT_TRUE(box.hasIcon);
   EXPECT_EQ(box.owner, used);
   program.Answer(box, L"OK");
