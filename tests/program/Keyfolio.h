@@ -147,10 +147,6 @@ class Keyfolio {
   // the program's end, tells.
   void ChooseMenu(const std::wstring& menu, const std::wstring& item,
                   const std::function<bool()>& chosen = nullptr);
-  // ChooseMenu for a command whose only sign is outside the program (the
-  // help page opening in another one), which cannot be seen in time to be
-  // sure that it did not come: the command is chosen once.
-  void ChooseMenuShowingNothing(const std::wstring& menu, const std::wstring& item);
   // ChooseMenu up to the item, which is left selected: Enter chooses it.
   void SelectMenuItem(const std::wstring& menu, const std::wstring& item);
   // Opens the menu as ChooseMenu does, reads which of its items carry a
@@ -162,8 +158,8 @@ class Keyfolio {
   int CountSystemMenuEntries();
   // Minimizes the main window from its system menu with the keyboard.
   void Minimize();
-  // Presses the keys together with the main window in front, once: for a
-  // shortcut whose only sign is outside the program (F1), or none.
+  // Presses the keys together with the main window in front, once: keys
+  // that Wine lost are not pressed again, as ChooseShortcut's are.
   void PressShortcut(std::initializer_list<WORD> keys);
   // PressShortcut for a command whose effect shows, told as in ChooseMenu:
   // keys that Wine lost are pressed again, once every key before them is
