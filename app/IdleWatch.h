@@ -1,7 +1,7 @@
 // Notices that the person has walked away: a time without keyboard or mouse
 // input anywhere in the session, as Windows counts it (GetLastInputInfo),
 // not only in this program, so that someone at work in another program is
-// never locked out. One timer on the window that owns the watch, set each
+// never locked out. One timer on the window that it is started on, set each
 // time for the moment at which the limit would be reached if no input came;
 // the input that came meanwhile moves that moment on. Like the clipboard's
 // clearing time, the limit can be shortened by a test.
