@@ -1,6 +1,5 @@
 #include "app/Editor.h"
 
-#include "app/MainWindowLayout.h"
 #include "support/ResourceIds.h"
 #include "storage/DatabasePasswordSet.h"
 #include "storage/EditorUpdater.h"
@@ -18,8 +17,6 @@ namespace {
 
 using Place = MainWindowLayout::Place;
 
-constexpr DWORD kSiteListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP |
-                                 CBS_DROPDOWNLIST;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 
 // Labels and fields are never addressed by id.
@@ -104,9 +101,9 @@ void Editor::ConstructLabels() {
 }
 
 void Editor::ConstructSiteList() {
-  const Place place = MainWindowLayout::GetInstance().Pixels(MainWindowLayout::kSiteList);
-  m_hSiteList = CreateWindowExW(0, L"combobox", nullptr, kSiteListStyle, place.x, place.y,
-                                place.width, place.height, m_hWnd,
+  const Place place = m_Layout.Pixels(MainWindowLayout::kSiteList);
+  m_hSiteList = CreateWindowExW(0, L"combobox", nullptr, MainWindowLayout::kSiteListStyle,
+                                place.x, place.y, place.width, place.height, m_hWnd,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCB_DBPASSWORD)),
                                 InstanceOf(m_hWnd), nullptr);
   SetNormalFont(m_hSiteList);
@@ -121,10 +118,9 @@ void Editor::ConstructFields() {
 }
 
 void Editor::ConstructButtons() {
-  const MainWindowLayout& layout = MainWindowLayout::GetInstance();
   for (size_t i = 0; i < m_Buttons.size(); ++i) {
     const MainWindowLayout::ButtonSpec& button = MainWindowLayout::kButtons[i];
-    const Place place = layout.Pixels(button.place);
+    const Place place = m_Layout.Pixels(button.place);
     m_Buttons[i] = CreateWindowExW(0, L"button", button.text, kButtonStyle, place.x, place.y,
                                    place.width, place.height, m_hWnd,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
@@ -134,27 +130,26 @@ void Editor::ConstructButtons() {
 }
 
 void Editor::PlaceChildren() {
-  const MainWindowLayout& layout = MainWindowLayout::GetInstance();
   const auto move = [](HWND child, const Place& place) {
     MoveWindow(child, place.x, place.y, place.width, place.height, TRUE);
   };
   for (size_t i = 0; i < m_Labels.size(); ++i) {
-    const Place place = layout.Pixels(MainWindowLayout::kLabels[i].place);
+    const Place place = m_Layout.Pixels(MainWindowLayout::kLabels[i].place);
     m_Labels[i]->Move(place.x, place.y, place.width, place.height);
   }
-  move(m_hSiteList, layout.Pixels(MainWindowLayout::kSiteList));
+  move(m_hSiteList, m_Layout.Pixels(MainWindowLayout::kSiteList));
   for (size_t i = 0; i < m_FieldEdits.size(); ++i) {
-    const Place place = layout.Pixels(MainWindowLayout::kFields[i].place);
+    const Place place = m_Layout.Pixels(MainWindowLayout::kFields[i].place);
     m_FieldEdits[i]->Move(place.x, place.y, place.width, place.height);
   }
   for (size_t i = 0; i < m_Buttons.size(); ++i)
-    move(m_Buttons[i], layout.Pixels(MainWindowLayout::kButtons[i].place));
+    move(m_Buttons[i], m_Layout.Pixels(MainWindowLayout::kButtons[i].place));
   // How many lines fit in the Notes field follows its size and font.
   FitScrollBar(GetEditField(FIELD_Notes));
 }
 
 void Editor::LayOut() {
-  FontManager::GetInstance().SetChildFonts(m_hWnd, MainWindowLayout::GetInstance().Scale().Dpi());
+  FontManager::GetInstance().SetChildFonts(m_hWnd, m_Layout.Scale().Dpi());
   PlaceChildren();
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "app/MainWindowLayout.h"
 #include "dialogbase/EditorInterface.h"
 #include "support/ErrorCodes.h"
 #include "ui/AbstractEditWindowControl.h"
@@ -61,9 +62,12 @@ class Editor : public EditorInterface, public EditorErrorCodes {
   void RefreshSiteList() override;
   void SetMasterPassword(const std::wstring& text) override;
 
+  // The main window's form and the DPI it is laid out for, which the window
+  // sets (WM_CREATE, WM_DPICHANGED).
+  MainWindowLayout& Layout() { return m_Layout; }
   // Places every child and gives it its fonts for the DPI that the main
-  // window is laid out for now (MainWindowLayout): after it moved to a
-  // screen of another scale.
+  // window is laid out for now (Layout): after it moved to a screen of
+  // another scale.
   void LayOut();
   // Shows the current site in the four fields.
   void UpdateDisplayValues();
@@ -95,6 +99,7 @@ class Editor : public EditorInterface, public EditorErrorCodes {
   void PlaceChildren();
 
   HWND m_hWnd = nullptr;
+  MainWindowLayout m_Layout;
   EditWindowManager m_EditWindowManager;
   StaticControlManager m_StaticControlManager;
   EditorUpdater* m_EditorUpdater;

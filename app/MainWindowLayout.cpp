@@ -26,11 +26,6 @@ const MainWindowLayout::ButtonSpec MainWindowLayout::kButtons[4] = {
 
 const MainWindowLayout::Place MainWindowLayout::kSiteList = {125, 20, 280, 242};
 
-MainWindowLayout& MainWindowLayout::GetInstance() {
-  static MainWindowLayout instance;
-  return instance;
-}
-
 // Position and size are scaled each on its own, so that children of one
 // size keep one size.
 MainWindowLayout::Place MainWindowLayout::Pixels(const Place& place) const {

@@ -8,6 +8,8 @@
 // The DPI is kept here rather than asked of the window each time: when the
 // window moves to a screen of another scale it takes its new size first,
 // and the size it may have (WM_GETMINMAXINFO) must be the new one by then.
+// The editor, which builds the form, holds the main window's layout
+// (Editor::Layout); the window sets its DPI.
 #pragma once
 
 #include <windows.h>
@@ -46,10 +48,10 @@ class MainWindowLayout {
   static const ButtonSpec kButtons[4];
   // The height includes the dropped-down list.
   static const Place kSiteList;
+  static constexpr DWORD kSiteListStyle =
+      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
 
-  static MainWindowLayout& GetInstance();
-  MainWindowLayout(const MainWindowLayout&) = delete;
-  MainWindowLayout& operator=(const MainWindowLayout&) = delete;
+  MainWindowLayout() = default;
 
   // 96 until the window takes its own (WM_CREATE) and when it moves to
   // another (WM_DPICHANGED).
@@ -62,7 +64,5 @@ class MainWindowLayout {
   static SIZE WindowSize(HWND window, UINT dpi);
 
  private:
-  MainWindowLayout() = default;
-
   UINT m_dpi = DpiScale::kBaseDpi;
 };

@@ -1,24 +1,22 @@
 #include "app/MessageLoop.h"
 
-#include "app/WndProcMessages.h"
+#include "app/AfterMessageHandler.h"
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
 #include "support/WinException.h"
-
-bool MessageLoop::ms_Waiting = false;
 
 namespace {
 
 // The flag is down again whatever leaves GetMessageW.
 class Waiting {
  public:
-  explicit Waiting(bool& flag) : m_flag(flag) { m_flag = true; }
+  explicit Waiting(bool& flag) : m_Flag(flag) { m_Flag = true; }
   Waiting(const Waiting&) = delete;
   Waiting& operator=(const Waiting&) = delete;
-  ~Waiting() { m_flag = false; }
+  ~Waiting() { m_Flag = false; }
 
  private:
-  bool& m_flag;
+  bool& m_Flag;
 };
 
 BOOL NextMessage(MSG& message, bool& waiting) {
@@ -27,6 +25,10 @@ BOOL NextMessage(MSG& message, bool& waiting) {
 }
 
 }  // namespace
+
+void MessageLoop::AddAfterMessageHandler(AfterMessageHandler* handler) {
+  m_AfterMessageHandlers.push_back(handler);
+}
 
 int MessageLoop::run() {
   // Accelerator tables loaded from resources belong to the module and are
@@ -38,12 +40,12 @@ int MessageLoop::run() {
     try {
       // GetMessageW answers -1 for an invalid call, which this loop never
       // makes; only WM_QUIT ends it.
-      while (NextMessage(message, ms_Waiting) > 0) {
+      while (NextMessage(message, m_Waiting) > 0) {
         if (!TranslateAcceleratorW(m_hWnd, m_hAccelTable, &message)) {
           TranslateMessage(&message);
           DispatchMessageW(&message);
         }
-        WndProcMessages::GetInstance().CompleteLock(m_hWnd);
+        for (AfterMessageHandler* handler : m_AfterMessageHandlers) handler->AfterMessage();
       }
       return static_cast<int>(message.wParam);
     } catch (const NullPointerException&) {

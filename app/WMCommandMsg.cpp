@@ -8,7 +8,7 @@
 #include "app/ExportSitesCommand.h"
 #include "app/HelpPage.h"
 #include "app/ImportSitesCommand.h"
-#include "app/LoadProblemMessage.h"
+#include "app/ProgramLock.h"
 #include "app/WebAddress.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/DeletePasswordInDB.h"
@@ -18,10 +18,8 @@
 #include "dialogs/NewPasswordToDB.h"
 #include "security/PasswordProtection.h"
 #include "storage/DatabasePasswordSet.h"
-#include "storage/EditorUpdater.h"
 #include "support/DebugLog.h"
 #include "support/ResourceIds.h"
-#include "support/UserMessages.h"
 #include "ui/ShellOpen.h"
 
 namespace {
@@ -64,12 +62,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
   // start-up check is all that runs, and it runs once, when the program has
   // armed it (WindowInitialization::Initialize says why).
   if (id == ::ID_Intro_Dialog) {
-    if (m_StartupCheck == StartupCheck::Armed) {
-      m_StartupCheck = StartupCheck::Ran;
-      ID_Intro_Dialog(mainWindow);
-    } else {
-      DebugLog(L"WMCommandMsg::Dispatch: start-up check not armed or already run");
-    }
+    m_Lock.AskAtStartup(mainWindow);
     return 0;
   }
   if (!m_Lock.IsUnlocked()) {
@@ -83,7 +76,7 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     case IDM_IMPORT_SITES: ImportSitesCommand::Run(mainWindow); break;
     case IDM_EXPORT_SITES: ExportSitesCommand::Run(mainWindow); break;
     case IDM_BACKUP_VAULT: BackUpVaultCommand::Run(mainWindow); break;
-    case IDM_LOCK: RequestLock(mainWindow); break;
+    case IDM_LOCK: m_Lock.Request(mainWindow); break;
     case IDM_EXIT: SendMessageW(mainWindow, WM_CLOSE, 0, 0); break;
     case IDM_PASSWORD_EDIT: EditSite(mainWindow); break;
     case IDM_FIND_SITE: FindSite(mainWindow); break;
@@ -100,100 +93,6 @@ LRESULT WMCommandMsg::Dispatch(HWND mainWindow, HWND, int id, UINT notifyCode) {
     default: break;
   }
   return 0;
-}
-
-void WMCommandMsg::ArmStartupCheck() {
-  if (m_StartupCheck == StartupCheck::Unarmed) m_StartupCheck = StartupCheck::Armed;
-}
-
-void WMCommandMsg::ID_Intro_Dialog(HWND mainWindow) {
-  const EditorUpdater& vault = EditorUpdater::GetInstance();
-  const std::wstring problem =
-      LoadProblemMessage(vault.GetLoadProblem(), vault.GetLoadKeptName());
-  if (!problem.empty())
-    MessageBoxW(mainWindow, problem.c_str(), L"Keyfolio", MB_OK | MB_ICONEXCLAMATION);
-  DebugLog(L"**********PASSWORD CHECK+++++++++++");
-  PasswordProtection protection;
-  const int result = protection.EnterPassword(mainWindow);
-  DebugLog(L"iPasswordResult %i", result);
-  LetIn(mainWindow, protection, result);
-  if (IsWindow(mainWindow)) ShowSites();
-}
-
-void WMCommandMsg::LetIn(HWND mainWindow, PasswordProtection& protection, int result) {
-  if (result == PasswordProtection::PASSWORD_ACCEPTED) {
-    m_Lock.SetUnlocked();
-  } else if (result == PasswordProtection::PASSWORD_CANCELLED) {
-    DestroyWindow(mainWindow);
-  } else if (result == PasswordProtection::PASSWORD_NOT_SET) {
-    DebugLog(L"WMCommandMsg::ID_Intro_Dialog BEGIN");
-    ShowMessage(mainWindow,
-                L"You must first create a master password for\nKeyfolio between 1 to 8 "
-                L"characters long.");
-    if (protection.CreatePassword(mainWindow) == 0) {
-      DestroyWindow(mainWindow);
-    } else {
-      m_Lock.SetUnlocked();
-      ShowMessage(mainWindow, L"Next, add a site. Press the \"Add New Site\" button.");
-    }
-  }
-}
-
-// A forgotten-password reset has put the header's display flag back to 0:
-// the field follows it, as the View menu's check marks do.
-void WMCommandMsg::ShowSites() {
-  Editor& editor = Editor::GetInstance();
-  editor.MaskPasswordField(!editor.IsPasswordDisplayed());
-  editor.RefreshSiteList();
-}
-
-void WMCommandMsg::RequestLock(HWND mainWindow) {
-  m_Lock.Request(mainWindow);
-}
-
-void WMCommandMsg::SealLock(HWND mainWindow) {
-  if (!m_Lock.TakeRequest()) return;
-  DebugLog(L"WMCommandMsg::SealLock");
-  m_ChosenKey = DatabasePasswordSet::GetInstance().GetCurrentPrimaryKey();
-  Clipboard::GetInstance().ClearCopy(mainWindow);
-  Editor::GetInstance().ForgetVault();
-  m_QuestionDue = true;
-}
-
-void WMCommandMsg::CompleteLock(HWND mainWindow) {
-  SealLock(mainWindow);
-  if (!m_QuestionDue) return;
-  m_QuestionDue = false;
-  AskAfterLock(mainWindow);
-}
-
-// A minimised window would take the question out of sight with it. The
-// password read each time is checked before anything of the vault is
-// shown; a vault read only in part is told about then, as at start-up.
-void WMCommandMsg::AskAfterLock(HWND mainWindow) {
-  if (IsIconic(mainWindow)) ShowWindow(mainWindow, SW_RESTORE);
-  Editor& editor = Editor::GetInstance();
-  const EditorUpdater& vault = EditorUpdater::GetInstance();
-  const auto read = [&] {
-    if (editor.ReadVaultAgain()) return true;
-    MessageBoxW(mainWindow, UnlockProblemMessage(vault.GetLoadProblem()).c_str(), L"Keyfolio",
-                MB_OK | MB_ICONEXCLAMATION);
-    return false;
-  };
-  PasswordProtection protection;
-  const int result =
-      protection.EnterPasswordToUnlock(mainWindow, read, [&] { editor.ForgetVault(); });
-  DebugLog(L"WMCommandMsg::AskAfterLock: %i", result);
-  if (result == PasswordProtection::PASSWORD_ACCEPTED) {
-    const std::wstring problem =
-        LoadProblemMessage(vault.GetLoadProblem(), vault.GetLoadKeptName());
-    if (!problem.empty())
-      MessageBoxW(mainWindow, problem.c_str(), L"Keyfolio", MB_OK | MB_ICONEXCLAMATION);
-  }
-  LetIn(mainWindow, protection, result);
-  if (!IsWindow(mainWindow)) return;
-  DatabasePasswordSet::GetInstance().ChoosePrimaryKey(m_ChosenKey);
-  ShowSites();
 }
 
 void WMCommandMsg::SaveAfterDialog() {

@@ -1,9 +1,7 @@
 #include "app/WindowInitialization.h"
 
 #include "app/Editor.h"
-#include "app/IdleWatch.h"
 #include "app/MainWindowLayout.h"
-#include "app/SessionLockWatch.h"
 #include "app/WndProcMessages.h"
 #include "storage/FlashDriveFolders.h"
 #include "support/ArgumentList.h"
@@ -70,21 +68,18 @@ MessageLoop* WindowInitialization::Initialize(const wchar_t* commandLine, HINSTA
   }
   ShowWindow(m_hWnd, showState);
   UpdateWindow(m_hWnd);
+  m_MessageLoop = std::make_unique<MessageLoop>(m_hWnd);
+  WndProcMessages& window = WndProcMessages::GetInstance();
+  window.RunIn(*m_MessageLoop);
   // The start-up check is the loop's first message. It is armed and posted
   // only now: a message box shown while the window is built (a write-back
   // that fails on a read-only drive, a title found twice in the vault) runs
   // a loop of its own, which would run a check, posted by anyone, before the
   // vault's password is in force. The check would then offer to create a
   // new password: a way past the old one to the sites.
-  WndProcMessages::GetInstance().ArmStartupCheck();
+  window.ArmStartupCheck();
   PostMessageW(m_hWnd, WM_COMMAND, ID_Intro_Dialog, 0);
-  // What locks the program once the person is in; each lock before that
-  // finds it locked and does nothing.
-  WatchSessionLock(m_hWnd);
-  IdleWatch::GetInstance().Start(m_hWnd, [window = m_hWnd] {
-    WndProcMessages::GetInstance().RequestLock(window);
-  });
-  m_MessageLoop = std::make_unique<MessageLoop>(m_hWnd);
+  window.WatchForLocks(m_hWnd);
   return m_MessageLoop.get();
 }
 
@@ -110,7 +105,7 @@ bool WindowInitialization::RegisterMainWindowClass() {
 void WindowInitialization::CenterOnDesktop() {
   RECT desktop{};
   GetWindowRect(GetDesktopWindow(), &desktop);
-  const SIZE size = MainWindowLayout::GetInstance().WindowSize(m_hWnd);
+  const SIZE size = m_Editor->Layout().WindowSize(m_hWnd);
   const int x = (desktop.right - size.cx) / 2;
   const int y = (desktop.bottom - size.cy) / 2;
   MoveWindow(m_hWnd, x, y, size.cx, size.cy, TRUE);

@@ -6,7 +6,6 @@
 #include "app/Clipboard.h"
 #include "app/Editor.h"
 #include "app/MainWindowLayout.h"
-#include "app/MessageLoop.h"
 #include "app/SessionLockWatch.h"
 #include "dialogbase/DialogTemplates.h"
 #include "storage/FlashDriveFolders.h"
@@ -56,7 +55,7 @@ LRESULT WndProcMessages::WM_Create(HWND hWnd, WPARAM, LPARAM lParam) {
   for (const UINT* command = kRemovedSystemCommands; *command; ++command)
     RemoveMenu(systemMenu, *command, MF_BYCOMMAND);
   const DpiScale scale = DpiScale::OfWindow(hWnd);
-  MainWindowLayout::GetInstance().SetDpi(scale.Dpi());
+  Editor::GetInstance().Layout().SetDpi(scale.Dpi());
   FontManager::GetInstance().CreateFonts(hWnd, scale.Dpi());
   SetWindowIcons(hWnd, scale);
   InitDialogTemplates();
@@ -125,12 +124,12 @@ LRESULT WndProcMessages::WM_InitMenuPopup(HWND, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT WndProcMessages::WM_WtsSessionChange(HWND hWnd, WPARAM wParam, LPARAM) {
-  if (wParam == WTS_SESSION_LOCK) RequestLock(hWnd);
+  if (wParam == WTS_SESSION_LOCK) m_Lock.Request(hWnd);
   return 0;
 }
 
 LRESULT WndProcMessages::WM_PowerBroadcast(HWND hWnd, WPARAM wParam, LPARAM) {
-  if (wParam == PBT_APMSUSPEND) RequestLock(hWnd);
+  if (wParam == PBT_APMSUSPEND) m_Lock.Request(hWnd);
   return TRUE;
 }
 
@@ -139,22 +138,15 @@ LRESULT WndProcMessages::WM_Destroy(HWND hWnd, WPARAM wParam, LPARAM lParam) {
   return WndProcMessagesBase::WM_Destroy(hWnd, wParam, lParam);
 }
 
-// While the main loop waits, nothing of the program's is open below a sent
-// message: the lock can be sealed at once. Otherwise the loops of the
-// dialogs that it ends return first, and the main loop seals it.
-void WndProcMessages::RequestLock(HWND hWnd) {
-  m_WMCommandMsg.RequestLock(hWnd);
-  if (MessageLoop::IsWaiting()) m_WMCommandMsg.SealLock(hWnd);
+void WndProcMessages::RunIn(MessageLoop& loop) {
+  m_Lock.CompleteIn(loop);
 }
 
-void WndProcMessages::CompleteLock(HWND hWnd) {
-  GuardProcedure(
-      L"WndProcMessages::CompleteLock", WM_NULL,
-      [&]() -> LRESULT {
-        m_WMCommandMsg.CompleteLock(hWnd);
-        return 0;
-      },
-      []() -> LRESULT { return 0; });
+// Once the person is in: each lock before that finds the program locked and
+// does nothing.
+void WndProcMessages::WatchForLocks(HWND hWnd) {
+  WatchSessionLock(hWnd);
+  m_IdleWatch.Start(hWnd, [this, hWnd] { m_Lock.Request(hWnd); });
 }
 
 // The address is read only when it is this thread's (ui/ForeignNotify.h);
@@ -172,7 +164,8 @@ LRESULT WndProcMessages::WM_GetDpiScaledSize(HWND hWnd, WPARAM wParam, LPARAM lP
 // window keeps its place and takes its own size.
 LRESULT WndProcMessages::WM_DpiChanged(HWND hWnd, WPARAM wParam, LPARAM lParam) {
   const DpiScale scale(LOWORD(wParam));
-  MainWindowLayout::GetInstance().SetDpi(scale.Dpi());
+  Editor& editor = Editor::GetInstance();
+  editor.Layout().SetDpi(scale.Dpi());
   FontManager::GetInstance().CreateFonts(hWnd, scale.Dpi());
   const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   if (MessageFromThisThread()) {
@@ -180,10 +173,10 @@ LRESULT WndProcMessages::WM_DpiChanged(HWND hWnd, WPARAM wParam, LPARAM lParam) 
     SetWindowPos(hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, flags);
   } else {
-    const SIZE size = MainWindowLayout::GetInstance().WindowSize(hWnd);
+    const SIZE size = editor.Layout().WindowSize(hWnd);
     SetWindowPos(hWnd, nullptr, 0, 0, size.cx, size.cy, flags | SWP_NOMOVE);
   }
-  Editor::GetInstance().LayOut();
+  editor.LayOut();
   SetWindowIcons(hWnd, scale);
   return 0;
 }

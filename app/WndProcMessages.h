@@ -1,14 +1,20 @@
 // What the main window does with its messages where the plain answers of
-// WndProcMessagesBase do not serve, and its procedure. One static object serves the one main window; commands go
-// to its WMCommandMsg member.
+// WndProcMessagesBase do not serve, and its procedure. One static object
+// serves the one main window; commands go to its WMCommandMsg member. It
+// holds what the window keeps for its life: the lock (ProgramLock), which
+// its commands, Windows's news and the idle watch request, and its icons.
 #pragma once
 
 #include <windows.h>
 
+#include "app/IdleWatch.h"
+#include "app/ProgramLock.h"
 #include "app/WMCommandMsg.h"
 #include "app/WndProcMessagesBase.h"
 #include "ui/DpiScale.h"
 #include "ui/ProgramIcon.h"
+
+class MessageLoop;
 
 class WndProcMessages : public WndProcMessagesBase {
  public:
@@ -50,21 +56,26 @@ class WndProcMessages : public WndProcMessagesBase {
   // DPI.
   LRESULT WM_DpiChanged(HWND hWnd, WPARAM wParam, LPARAM lParam);
 
-  // Lets the start-up check run (WMCommandMsg::ArmStartupCheck).
-  void ArmStartupCheck() { m_WMCommandMsg.ArmStartupCheck(); }
-  // Begins a lock. One that comes while the main loop waits for its next
-  // message (Windows sends its news then) is sealed before this returns:
-  // before the computer sleeps, nothing of the vault is left in memory.
-  void RequestLock(HWND hWnd);
-  // From the main loop after each message (WMCommandMsg::CompleteLock),
-  // guarded as a window procedure is.
-  void CompleteLock(HWND hWnd);
+  // Lets the start-up check run (ProgramLock::ArmStartupQuestion).
+  void ArmStartupCheck() { m_Lock.ArmStartupQuestion(); }
+  // The loop that runs the window completes its locks
+  // (ProgramLock::CompleteIn).
+  void RunIn(MessageLoop& loop);
+  // From now on Windows locking the session and the idle time lock the
+  // program, as File > Lock and sleep do.
+  void WatchForLocks(HWND hWnd);
+  // For tests: a shorter time without input before the program locks;
+  // before WatchForLocks.
+  void SetIdleLimit(DWORD milliseconds) { m_IdleWatch.SetIdleLimit(milliseconds); }
 
  private:
   WndProcMessages() = default;
   void SetWindowIcons(HWND hWnd, DpiScale scale);
 
-  WMCommandMsg m_WMCommandMsg;
+  // Locked until the master password was given, or a new one created.
+  ProgramLock m_Lock;
+  WMCommandMsg m_WMCommandMsg{m_Lock};
+  IdleWatch m_IdleWatch;
   // The icons the window shows, at the sizes for its DPI; the class has
   // them at the system's.
   ProgramIcon m_SmallIcon;

@@ -1,6 +1,6 @@
 #include "app/WndProcMessagesBase.h"
 
-#include "app/MainWindowLayout.h"
+#include "app/Editor.h"
 #include "support/DebugLog.h"
 #include "ui/ForeignNotify.h"
 #include "ui/HandleForLog.h"
@@ -85,7 +85,7 @@ void WndProcMessagesBase::FillMinMaxInfo(HWND hWnd, MINMAXINFO* info) {
   GetWindowRect(hWnd, &rect);
   info->ptMaxSize = {rect.right - rect.left, rect.bottom - rect.top};
   info->ptMaxPosition = {rect.left, rect.top};
-  const SIZE size = MainWindowLayout::GetInstance().WindowSize(hWnd);
+  const SIZE size = Editor::GetInstance().Layout().WindowSize(hWnd);
   info->ptMinTrackSize = {size.cx, size.cy};
   info->ptMaxTrackSize = info->ptMinTrackSize;
 }

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowLayout.h"
 #include "benchmarks/BenchmarkVault.h"
 #include "benchmarks/Figures.h"
 #include "benchmarks/Samples.h"
@@ -38,12 +39,6 @@ namespace {
 constexpr int kSites = 10000;
 constexpr int kRounds = 21;
 constexpr double kAim = 2.0;
-
-// The main window's client size and its drop-down list's place and style.
-constexpr int kMainWidth = 487;
-constexpr int kMainHeight = 320;
-constexpr DWORD kSiteListStyle =
-    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
 
 struct Keystroke {
   const char* what;
@@ -78,17 +73,20 @@ HWND MakeMainWindow() {
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   windowClass.lpszClassName = L"FindBenchmarkMain";
   RegisterClassW(&windowClass);
-  const HWND main = CreateWindowExW(0, windowClass.lpszClassName, L"Main window",
-                                    WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 100, 100, kMainWidth,
-                                    kMainHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+  const HWND main =
+      CreateWindowExW(0, windowClass.lpszClassName, L"Main window",
+                      WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 100, 100, MainWindowLayout::kWidth,
+                      MainWindowLayout::kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!main) throw std::runtime_error("the main window could not be made");
   return main;
 }
 
+// At the program's place at 96 DPI, the scale the benchmark runs at.
 HWND MakeSiteList(HWND main) {
-  const HWND list =
-      CreateWindowExW(0, L"combobox", nullptr, kSiteListStyle, 125, 20, 280, 242, main, nullptr,
-                      GetModuleHandleW(nullptr), nullptr);
+  const MainWindowLayout::Place& place = MainWindowLayout::kSiteList;
+  const HWND list = CreateWindowExW(0, L"combobox", nullptr, MainWindowLayout::kSiteListStyle,
+                                    place.x, place.y, place.width, place.height, main, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
   SendMessageW(list, WM_SETFONT,
                reinterpret_cast<WPARAM>(FontManager::GetInstance().GetFontHandle(0)), TRUE);
   return list;

@@ -240,32 +240,28 @@ INT_PTR CALLBACK PasswordEntryProc(HWND dialog, UINT message, WPARAM wParam, LPA
                               });
 }
 
+// What the check's dialog is given: the buffer that its entry fills, and
+// whether it offers "&Help" for a forgotten password (the start-up's
+// question) or hides it (the question asked again while the program is
+// open, where the reset has no place).
+struct CheckEntry {
+  PasswordBuffer* buffer;
+  bool withHelp;
+};
+
 // The check of the master password: the entry is hidden, and an empty one
 // is simply a wrong one.
-PasswordForm CheckForm(LPARAM parameter) {
-  PasswordForm form;
-  form.hidden = true;
-  form.fields[0] = {IDC_PASSWORD_ENTRY, reinterpret_cast<PasswordBuffer*>(parameter), nullptr,
-                    false};
-  return form;
-}
-
-// The start-up check, with "&Help" for a forgotten password.
 INT_PTR CALLBACK PasswordCheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandlePasswordDialog(L"PasswordCheckProc", dialog, message, wParam, lParam,
                               [](LPARAM parameter) {
-                                PasswordForm form = CheckForm(parameter);
-                                form.hasHelp = true;
-                                return form;
-                              });
-}
-
-// The check asked again while the program is open, without "&Help".
-INT_PTR CALLBACK PasswordRecheckProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  return HandlePasswordDialog(L"PasswordRecheckProc", dialog, message, wParam, lParam,
-                              [](LPARAM parameter) {
-                                PasswordForm form = CheckForm(parameter);
-                                form.helpHidden = true;
+                                const CheckEntry& entry =
+                                    *reinterpret_cast<const CheckEntry*>(parameter);
+                                PasswordForm form;
+                                form.hidden = true;
+                                form.hasHelp = entry.withHelp;
+                                form.helpHidden = !entry.withHelp;
+                                form.fields[0] = {IDC_PASSWORD_ENTRY, entry.buffer, nullptr,
+                                                  false};
                                 return form;
                               });
 }
@@ -287,6 +283,12 @@ INT_PTR CALLBACK PasswordChangeProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 INT_PTR RunEntry(HWND owner, int templateId, DLGPROC procedure, PasswordBuffer& buffer) {
   return RunTemplateDialog(owner, templateId, procedure, reinterpret_cast<LPARAM>(&buffer));
+}
+
+INT_PTR RunCheck(HWND owner, PasswordBuffer& buffer, bool withHelp) {
+  CheckEntry entry = {&buffer, withHelp};
+  return RunTemplateDialog(owner, DLG_EnterPassword, PasswordCheckProc,
+                           reinterpret_cast<LPARAM>(&entry));
 }
 
 enum class Confirmation { Matched, AskAgain, Cancelled };
@@ -332,7 +334,7 @@ int PasswordProtection::AskUntilAnswered(HWND owner, const std::function<bool()>
   PasswordBuffer entry;
   for (;;) {
     entry.Clear();
-    const INT_PTR result = RunEntry(owner, DLG_EnterPassword, PasswordCheckProc, entry);
+    const INT_PTR result = RunCheck(owner, entry, true);
     if (result == IDC_HELP_PASSWORD) {
       if (ForgottenPasswordHelp(owner) == 0) return PASSWORD_NOT_SET;
       continue;
@@ -356,7 +358,7 @@ bool PasswordProtection::ConfirmMasterPassword(HWND owner) {
   PasswordBuffer entry;
   for (;;) {
     entry.Clear();
-    if (!Confirmed(RunEntry(owner, DLG_EnterPassword, PasswordRecheckProc, entry))) return false;
+    if (!Confirmed(RunCheck(owner, entry, false))) return false;
     if (entry.Equals(m_strPassword.c_str())) return true;
     MessageBoxW(owner, kNotCorrect, L"Keyfolio for Flash Drives", MB_OK);
   }

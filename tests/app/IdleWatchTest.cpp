@@ -42,7 +42,7 @@ void CALLBACK MovePointer(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST(IdleWatch, RunsOnlyOnceTheSessionWasWithoutInputForTheLimit) {
   const ProcedureWindow window(L"KfoIdleWatch", DefWindowProcW);
-  IdleWatch& watch = IdleWatch::GetInstance();
+  IdleWatch watch;
   watch.SetIdleLimit(kLimitMs);
   std::vector<DWORD> idleWhenRun;
   watch.Start(window.Get(), [&] { idleWhenRun.push_back(IdleNow()); });

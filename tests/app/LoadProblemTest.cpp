@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Editor.h"
+#include "app/ProgramLock.h"
 #include "app/WMCommandMsg.h"
 #include "dialogbase/DialogTemplates.h"
 #include "support/ResourceIds.h"
@@ -87,8 +88,9 @@ TEST_P(LoadProblemTest, IsToldBeforeThePasswordQuestion) {
 
   // Cancel ends whatever asks for the password, which ends the program.
   MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
-  WMCommandMsg commands;
-  commands.ArmStartupCheck();
+  ProgramLock lock;
+  WMCommandMsg commands(lock);
+  lock.ArmStartupQuestion();
   commands.Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
   const std::vector<MessageBoxAnswerer::Box>& boxes = answerer.Boxes();
   ASSERT_GE(boxes.size(), 2u);
@@ -129,8 +131,9 @@ TEST_P(NoLoadProblemTest, AWholeVaultOrNoneIsNotMentioned) {
   editor.SetDatabaseFolder(folder.Path() + L"\\");
   editor.ConstructWindows(mainWindow.Get());
   MessageBoxAnswerer answerer(IDCANCEL, MessageBoxAnswerer::BoxesAndDialogs);
-  WMCommandMsg commands;
-  commands.ArmStartupCheck();
+  ProgramLock lock;
+  WMCommandMsg commands(lock);
+  lock.ArmStartupQuestion();
   commands.Dispatch(mainWindow.Get(), nullptr, ID_Intro_Dialog, 0);
   ASSERT_FALSE(answerer.Boxes().empty());
   EXPECT_EQ(answerer.Boxes()[0].text,

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/Editor.h"
-#include "app/IdleWatch.h"
 #include "app/WindowInitialization.h"
 #include "app/WndProcMessages.h"
 #include "dialogbase/DialogTemplates.h"
@@ -111,7 +110,7 @@ void PutDamagedVault() {
 // comes again over an emptied window, and Cancel there ends the program.
 void LockWhenIdle() {
   PutVault(Vault(L"idle pw", 0, 1, {{L"Bank", L"me", L"bank pw", L"", L"", L"", L"", 1}}));
-  IdleWatch::GetInstance().SetIdleLimit(300);
+  WndProcMessages::GetInstance().SetIdleLimit(300);
   MessageLoop* loop = Start();
   Expect(loop != nullptr, "Initialize gives a loop");
   if (!loop) return;

@@ -6,7 +6,8 @@
 // scripts/fuzz for longer with a new seed.
 //
 //   exchange_fuzz.exe [--seed N] [--seconds S] [--failures FOLDER]
-//   exchange_fuzz.exe --replay FILE TARGET    (TARGET "import", "vault scrambled")
+//   exchange_fuzz.exe --replay FILE TARGET    (TARGET "import", "vault scrambled",
+//                                             "vault encrypted")
 //
 // It prints the seed, the inputs tried of each kind and every failure, with
 // the input's number and how it was made; the exit code is 0 when every

@@ -109,9 +109,9 @@ TEST_F(JourneyTest, AWorkingSession) {
   program.TypeInto(program.EditsIn(change).at(1), kNewPassword);
   program.ClickButtonIn(change, L"OK");
   const MessageBoxView wrongOld = program.WaitForMessageBox();
-  EXPECT_EQ(wrongOld.caption, L"Password Incorrect");
-  EXPECT_EQ(wrongOld.text, L"The old password you entered is not correct.");
-  EXPECT_EQ(wrongOld.buttons, (std::vector<std::wstring>{L"Retry", L"Cancel"}));
+  EXPECT_EQ(Says(wrongOld), (BoxSays{L"Password Incorrect",
+                                     L"The old password you entered is not correct.",
+                                     {L"Retry", L"Cancel"}}));
   program.Answer(wrongOld, L"Retry");
   change = program.WaitForDialog(L"Change Master Password");
   EXPECT_EQ(TextOf(program.EditsIn(change).at(0)), L"Pa55wort");
@@ -146,12 +146,13 @@ TEST_F(JourneyTest, AForgottenPassword) {
   // Second thoughts at the last question keep everything.
   program.ClickButtonIn(program.WaitForDialog(L"Keyfolio"), L"Help");
   const MessageBoxView first = program.WaitForMessageBox();
-  EXPECT_EQ(first.caption, L"Keyfolio");
-  EXPECT_EQ(first.text,
-            L"If you have forgotten your master password, there is no way to recover it. You must "
-            L"make a new set of passwords with a new master password. To do this, you need to "
-            L"delete your existing data. Do you want to delete your existing data now?");
-  EXPECT_EQ(first.buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
+  EXPECT_EQ(Says(first),
+            (BoxSays{L"Keyfolio",
+                     L"If you have forgotten your master password, there is no way to recover "
+                     L"it. You must make a new set of passwords with a new master password. To "
+                     L"do this, you need to delete your existing data. Do you want to delete "
+                     L"your existing data now?",
+                     {L"Yes", L"No"}}));
   program.Answer(first, L"Yes");
   const MessageBoxView second = program.WaitForMessageBox();
   EXPECT_EQ(second.text,

@@ -14,14 +14,15 @@ TEST_F(HelpMenuTest, DisclaimerShowsItsText) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1)});
   program.ChooseMenu(L"Help", L"Disclaimer");
   const MessageBoxView box = program.AnswerMessageBox();
-  EXPECT_EQ(box.caption, L"Keyfolio for Flash Drives");
-  EXPECT_EQ(box.text,
-            L"Your data for Keyfolio for Flash Drives is kept on your flash drive in a "
-            L"scrambled form. Scrambling is not strong encryption: anyone who has your flash "
-            L"drive and the right tools can read your data, so keep the drive safe. If your "
-            L"data is lost or stolen, immediately change your passwords for all your accounts. "
-            L"Quillmark is not liable for any damage caused by lost or stolen data.");
-  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(Says(box),
+            (BoxSays{L"Keyfolio for Flash Drives",
+                     L"Your data for Keyfolio for Flash Drives is kept on your flash drive in a "
+                     L"scrambled form. Scrambling is not strong encryption: anyone who has your "
+                     L"flash drive and the right tools can read your data, so keep the drive "
+                     L"safe. If your data is lost or stolen, immediately change your passwords "
+                     L"for all your accounts. Quillmark is not liable for any damage caused by "
+                     L"lost or stolen data.",
+                     {L"OK"}}));
 }
 
 struct Closing {

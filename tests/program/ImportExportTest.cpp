@@ -67,12 +67,12 @@ TEST_F(ImportExportTest, ImportThenExportThenImportIntoAFreshVault) {
   const std::wstring source = WriteCsv(L"bitwarden_export.csv", kBitwardenFile);
   Import(program, source);
   MessageBoxView box = program.WaitForMessageBox();
-  EXPECT_EQ(box.caption, L"Keyfolio");
-  EXPECT_EQ(box.text,
-            L"Import the sites of \"bitwarden_export.csv\"?\n\nIt is an export of Bitwarden.\n\n"
-            L"Sites to add: 3\nLeft out: 1 (1 not a login)\n"
-            L"Titles changed to keep them unique: 0");
-  EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
+  EXPECT_EQ(Says(box),
+            (BoxSays{L"Keyfolio",
+                     L"Import the sites of \"bitwarden_export.csv\"?\n\nIt is an export of "
+                     L"Bitwarden.\n\nSites to add: 3\nLeft out: 1 (1 not a login)\n"
+                     L"Titles changed to keep them unique: 0",
+                     {L"Yes", L"No"}}));
   EXPECT_EQ(DefaultButton(box.window), L"Yes");
   program.Answer(box, L"Yes");
 

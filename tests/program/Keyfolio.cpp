@@ -6,6 +6,8 @@
 #include "tests/program/Keyfolio.h"
 #include "tests/program/KeyfolioWindows.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -203,10 +205,19 @@ HWND Keyfolio::EditBeside(HWND dialog, const std::wstring& label) const {
   return nearest;
 }
 
-// Typing over what the field holds makes a retry harmless.
+// Typing over what the field holds makes a retry harmless. Under load a key
+// can arrive changed, not only lost ("Mail" came as "mail"): a field that
+// shows its text is read back whole, and typed again until it holds the
+// text. A password field tells another process only its length, as Windows
+// answers WM_GETTEXT for it.
 void Keyfolio::TypeInto(HWND edit, const std::wstring& text) {
   const size_t limit = static_cast<size_t>(Ask(edit, EM_GETLIMITTEXT));
-  const size_t expected = std::min(text.size(), limit);
+  const std::wstring expected = text.substr(0, std::min(text.size(), limit));
+  const bool masked = Ask(edit, EM_GETPASSWORDCHAR) != 0;
+  const auto arrived = [&] {
+    if (masked) return static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH)) == expected.size();
+    return TextOf(edit) == expected;
+  };
   Retry("the typed text to arrive in the field", [&](DWORD waitMs) {
     Click(edit);
     if (!WaitFor([&] { return FocusIn(edit) == edit; }, waitMs)) return false;
@@ -216,8 +227,7 @@ void Keyfolio::TypeInto(HWND edit, const std::wstring& text) {
       PressKey(VK_DELETE);
     else
       TypeText(text);
-    return WaitFor([&] { return static_cast<size_t>(Ask(edit, WM_GETTEXTLENGTH)) == expected; },
-                   waitMs);
+    return WaitFor(arrived, waitMs);
   });
 }
 
@@ -246,6 +256,20 @@ void Keyfolio::LogIn(const std::wstring& password) {
   WaitForClose(dialog);
   Expect([&] { return IsWindowEnabled(m_main) != FALSE; }, "the main window to be usable");
   WaitUntilIdle();
+}
+
+bool BoxSays::operator==(const BoxSays& other) const {
+  return caption == other.caption && text == other.text && buttons == other.buttons;
+}
+
+BoxSays Says(const MessageBoxView& box) {
+  return {box.caption, box.text, box.buttons};
+}
+
+void PrintTo(const BoxSays& says, std::ostream* out) {
+  *out << "caption " << testing::PrintToString(says.caption) << ", text "
+       << testing::PrintToString(says.text) << ", buttons "
+       << testing::PrintToString(says.buttons);
 }
 
 bool IsMessageBox(HWND dialog) {

@@ -18,6 +18,7 @@
 
 #include <array>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,19 @@ struct MessageBoxView {
   // An icon beside the text (MB_ICONEXCLAMATION and the like).
   bool hasIcon = false;
 };
+
+// What a message box says, to be checked in one comparison:
+// EXPECT_EQ(Says(box), (BoxSays{L"Keyfolio", L"The text.", {L"OK"}})).
+struct BoxSays {
+  std::wstring caption;
+  std::wstring text;
+  // The button labels, "&" removed, in creation order.
+  std::vector<std::wstring> buttons;
+
+  bool operator==(const BoxSays& other) const;
+};
+BoxSays Says(const MessageBoxView& box);
+void PrintTo(const BoxSays& says, std::ostream* out);
 
 class Keyfolio {
  public:
@@ -133,10 +147,6 @@ class Keyfolio {
   // the program's end, tells.
   void ChooseMenu(const std::wstring& menu, const std::wstring& item,
                   const std::function<bool()>& chosen = nullptr);
-  // ChooseMenu for a command whose only sign is outside the program (the
-  // help page opening in another one), which cannot be seen in time to be
-  // sure that it did not come: the command is chosen once.
-  void ChooseMenuShowingNothing(const std::wstring& menu, const std::wstring& item);
   // ChooseMenu up to the item, which is left selected: Enter chooses it.
   void SelectMenuItem(const std::wstring& menu, const std::wstring& item);
   // Opens the menu as ChooseMenu does, reads which of its items carry a
@@ -148,8 +158,8 @@ class Keyfolio {
   int CountSystemMenuEntries();
   // Minimizes the main window from its system menu with the keyboard.
   void Minimize();
-  // Presses the keys together with the main window in front, once: for a
-  // shortcut whose only sign is outside the program (F1), or none.
+  // Presses the keys together with the main window in front, once: keys
+  // that Wine lost are not pressed again, as ChooseShortcut's are.
   void PressShortcut(std::initializer_list<WORD> keys);
   // PressShortcut for a command whose effect shows, told as in ChooseMenu:
   // keys that Wine lost are pressed again, once every key before them is

@@ -139,12 +139,6 @@ void Keyfolio::ChooseMenu(const std::wstring& menu, const std::wstring& item,
       chosen);
 }
 
-void Keyfolio::ChooseMenuShowingNothing(const std::wstring& menu, const std::wstring& item) {
-  SelectMenuItem(menu, item);
-  PressKey(VK_RETURN);
-  Expect([&] { return !MenuPopup(); }, "the menu to close");
-}
-
 // Every item of the menus read this way has the same height: none holds a
 // separator.
 std::vector<bool> Keyfolio::CheckMarksOf(const std::wstring& menu) {

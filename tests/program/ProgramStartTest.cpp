@@ -337,7 +337,12 @@ TEST_F(ProgramStartTest, ArgumentZeroNamingAnotherFolderIsNotWhereItRuns) {
   Keyfolio& program = Start(elsewhere.File(L"Keyfolio.exe"));
   program.LogIn(kPassword);
   EXPECT_EQ(program.Titles(), std::vector<std::wstring>{L"Bank"});
-  program.PressShortcut({VK_F1});
+  // The page opens in another program, which the shell has started by the
+  // time the program has handled the key: F1 is pressed again only when the
+  // program took every key before and started nothing.
+  program.ChooseShortcut({VK_F1}, [&] {
+    return !markers.PagesOpened().empty() || markers.AnyMarkerRunning();
+  });
   ASSERT_TRUE(WaitFor([&] { return !markers.PagesOpened().empty(); }));
   EXPECT_EQ(_wcsicmp(markers.PagesOpened()[0].c_str(), m_drive.HelpPagePath().c_str()), 0)
       << "opened " << testing::PrintToString(markers.PagesOpened()[0]);

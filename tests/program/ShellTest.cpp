@@ -6,6 +6,8 @@
 // that the shell could not open by name, over the window the person used.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/program/Desktop.h"
 #include "tests/program/ProgramTest.h"
 #include "tests/program/ShellMarkers.h"
@@ -16,6 +18,17 @@ class ShellTest : public ProgramTest {
  protected:
   ShellMarkers m_markers;
 };
+
+// What tells that a command to open something came: the shell was handed it
+// (a marker runs, or has written it down), or a box shows over the main
+// window. The shell has started the marker by the time the program has
+// handled the key or the click.
+std::function<bool()> Came(const ShellMarkers& markers, const Keyfolio& program) {
+  return [&markers, &program] {
+    return markers.AnyMarkerRunning() || !markers.PagesOpened().empty() ||
+           !markers.WebAddressesOpened().empty() || !IsWindowEnabled(program.MainWindow());
+  };
+}
 
 // Addresses that a shell would open are those a test can see opened: web
 // addresses reach the web marker, a page file the page marker, and a
@@ -98,31 +111,33 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<GoCase>& info) { return info.param.name; });
 
 // The ways to open something; each answers the window the person used.
-HWND PressF1(Keyfolio& program) {
-  program.PressShortcut({VK_F1});
+// The key and the menu are given again when the program took them and
+// `came` (Came) does not tell that the command came.
+HWND PressF1(Keyfolio& program, const std::function<bool()>& came) {
+  program.ChooseShortcut({VK_F1}, came);
   return program.MainWindow();
 }
 
-HWND ChooseHelp(Keyfolio& program) {
-  program.ChooseMenuShowingNothing(L"Help", L"Keyfolio for Flash Drives Help");
+HWND ChooseHelp(Keyfolio& program, const std::function<bool()>& came) {
+  program.ChooseMenu(L"Help", L"Keyfolio for Flash Drives Help", came);
   return program.MainWindow();
 }
 
-HWND ClickAboutLink(Keyfolio& program) {
+HWND ClickAboutLink(Keyfolio& program, const std::function<bool()>&) {
   program.ChooseMenu(L"Help", L"About...");
   HWND about = program.WaitForDialog(L"About");
   Click(FindWindowExW(about, nullptr, L"HotLinkText", nullptr));
   return about;
 }
 
-HWND ClickGo(Keyfolio& program) {
+HWND ClickGo(Keyfolio& program, const std::function<bool()>&) {
   program.ClickMainButton(L"Go");
   return program.MainWindow();
 }
 
 struct HelpRoute {
   const char* name;
-  HWND (*open)(Keyfolio& program);
+  HWND (*open)(Keyfolio& program, const std::function<bool()>& came);
 };
 
 void PrintTo(const HelpRoute& route, std::ostream* out) {
@@ -138,7 +153,7 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 // Also with no site at all.
 TEST_P(HelpPage, OpensThePageBesideTheProgram) {
   Keyfolio& program = StartWithSites({});
-  GetParam().open(program);
+  GetParam().open(program, Came(m_markers, program));
   ASSERT_TRUE(WaitFor([&] { return !m_markers.PagesOpened().empty(); }));
   const std::vector<std::wstring> pages = m_markers.PagesOpened();
   ASSERT_EQ(pages.size(), 1u);
@@ -152,12 +167,12 @@ TEST_P(HelpPage, SaysWhereAMissingPageWasLookedFor) {
   ASSERT_TRUE(DeleteFileW(m_drive.HelpPagePath().c_str()));
   ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
   Keyfolio& program = StartWithSites({});
-  HWND used = GetParam().open(program);
+  HWND used = GetParam().open(program, Came(m_markers, program));
   const MessageBoxView box = program.WaitForMessageBox();
-  EXPECT_EQ(box.caption, L"Keyfolio");
-  EXPECT_EQ(box.text, L"The help page Keyfolio-Flash-Instructions.htm was not found in the "
-                      L"folder \"" + folder + L"\".");
-  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(Says(box), (BoxSays{L"Keyfolio",
+                                L"The help page Keyfolio-Flash-Instructions.htm was not found "
+                                L"in the folder \"" + folder + L"\".",
+                                {L"OK"}}));
   EXPECT_TRUE(box.hasIcon);
   EXPECT_EQ(box.owner, used);
   program.Answer(box, L"OK");
@@ -179,7 +194,7 @@ class DriveLeftFree : public ShellTest, public ::testing::WithParamInterface<Hel
 
 TEST_P(DriveLeftFree, WhatTheShellStartsRunsInTheSystemFolder) {
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"pw", L"https://bank.example/")});
-  GetParam().open(program);
+  GetParam().open(program, Came(m_markers, program));
   const auto folders = [&] {
     return GetParam().open == ClickGo ? m_markers.WebHandlerFolders()
                                       : m_markers.PageHandlerFolders();
@@ -207,12 +222,11 @@ class ShellThatCannotOpen : public ProgramTest,
 TEST_P(ShellThatCannotOpen, SaysWhatCouldNotBeOpened) {
   const std::wstring address = L"https://bank.example/login";
   Keyfolio& program = StartWithSites({StoredSite(L"Bank", 1, L"pw", address)});
-  HWND used = GetParam().open(program);
+  HWND used = GetParam().open(program, Came(m_markers, program));
   const std::wstring target = GetParam().open == ClickGo ? address : m_drive.HelpPagePath();
   const MessageBoxView box = program.WaitForMessageBox();
-  EXPECT_EQ(box.caption, L"Keyfolio");
-  EXPECT_EQ(box.text, L"Windows could not open \"" + target + L"\".");
-  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(Says(box),
+            (BoxSays{L"Keyfolio", L"Windows could not open \"" + target + L"\".", {L"OK"}}));
   EXPECT_TRUE(box.hasIcon);
   EXPECT_EQ(box.owner, used);
   program.Answer(box, L"OK");

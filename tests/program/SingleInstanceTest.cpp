@@ -229,9 +229,8 @@ TEST_F(SingleInstanceTest, AStartWithNoCopyToBringForwardSaysThatTheProgramRuns)
   ASSERT_TRUE(mark.IsValid());
   ProgramProcess start(m_drive.ProgramPath());
   const MessageBoxView box = Keyfolio::WaitForMessageBox(start);
-  EXPECT_EQ(box.caption, L"Keyfolio for Flash Drives");
-  EXPECT_EQ(box.text, L"Keyfolio for Flash Drives is already running.");
-  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(Says(box), (BoxSays{L"Keyfolio for Flash Drives",
+                                L"Keyfolio for Flash Drives is already running.", {L"OK"}}));
   EXPECT_TRUE(start.Windows(Keyfolio::kMainClass, false).empty());
   Keyfolio::Answer(box, L"OK");
   ASSERT_TRUE(start.WaitForExit(kStepTimeoutMs));

@@ -177,9 +177,9 @@ TEST_F(SiteCommandsTest, DeleteAsksAboutTheChosenSite) {
   // The list opens on the site the main window shows; No keeps the dialog.
   program.ClickButtonIn(dialog, L"Delete");
   MessageBoxView box = program.WaitForMessageBox();
-  EXPECT_EQ(box.caption, L"Delete Verification");
-  EXPECT_EQ(box.text, L"Site:  Bank\nAre you sure you want to delete this site?");
-  EXPECT_EQ(box.buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
+  EXPECT_EQ(Says(box), (BoxSays{L"Delete Verification",
+                                L"Site:  Bank\nAre you sure you want to delete this site?",
+                                {L"Yes", L"No"}}));
   program.Answer(box, L"No");
   ASSERT_TRUE(IsWindowVisible(dialog));
 
@@ -215,9 +215,7 @@ TEST_P(NoSites, SayThereIsNothingOpenNoDialogAndSaveNothing) {
   const std::wstring before = VaultStamp();
   GetParam().command(program);
   const MessageBoxView box = program.AnswerMessageBox();
-  EXPECT_EQ(box.caption, L"Keyfolio");
-  EXPECT_EQ(box.text, GetParam().message);
-  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(Says(box), (BoxSays{L"Keyfolio", GetParam().message, {L"OK"}}));
   program.WaitUntilIdle();
   EXPECT_TRUE(program.OpenDialogs().empty());
   EXPECT_EQ(VaultStamp(), before);

@@ -11,6 +11,7 @@
 #include "tests/common/LogCapture.h"
 #include "tests/common/MessageBoxAnswerer.h"
 
+// Each text as a person meets it: in the box that shows it.
 TEST(UserMessages, HoldsTheTwelveFixedTexts) {
   const wchar_t* const expected[] = {
       L"Keyfolio",
@@ -27,7 +28,13 @@ TEST(UserMessages, HoldsTheTwelveFixedTexts) {
       L"",
   };
   ASSERT_EQ(static_cast<int>(std::size(expected)), UM_Count);
-  for (int i = 0; i < UM_Count; ++i) EXPECT_EQ(UserMessages[i], expected[i]) << "entry " << i;
+  MessageBoxAnswerer answerer;
+  for (int i = 0; i < UM_Count; ++i) ErrorMessageBox(static_cast<UserMessageIndex>(i), UM_Caption);
+  ASSERT_EQ(answerer.Boxes().size(), std::size(expected));
+  for (int i = 0; i < UM_Count; ++i) {
+    EXPECT_EQ(answerer.Boxes()[i].text, expected[i]) << "entry " << i;
+    EXPECT_EQ(answerer.Boxes()[i].caption, L"Keyfolio") << "entry " << i;
+  }
   EXPECT_EQ(UM_OpenForSaveFailed, 9);
   EXPECT_EQ(UM_WriteForSaveFailed, 10);
   EXPECT_EQ(UM_Empty, 11);
